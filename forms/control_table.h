@@ -1,0 +1,79 @@
+// The toolkit-neutral description of a window: every control with its kind, container, caption,
+// rectangle in twips, colours, font, tab index and initial state. A toolkit builds real windows
+// from it; the in-memory form builds its state from it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace forms {
+
+enum class Kind { TextBox, ComboBox, OptionButton, PushButton, Label, Frame, Timer };
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+struct Font {
+    std::string face;
+    double points = 0;
+    bool bold = false;
+    friend bool operator==(const Font&, const Font&) = default;
+};
+
+// Left, top, width and height in twips (1/1440 inch; 15 twips are one pixel at 96 dpi),
+// relative to the containing frame or to the window's client area.
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+enum class Align { Left, Centre };
+
+struct Control {
+    std::string name;
+    Kind kind = Kind::Label;
+    std::string container;  // the frame that holds it; empty for the window itself
+    std::string text;       // caption or initial text
+    Rect rect;
+    std::optional<Rgb> foreColour;
+    std::optional<Rgb> backColour;
+    std::optional<Font> font;  // empty: the platform's default dialog font
+    int tabIndex = -1;         // -1 for timers, which have none
+    bool enabled = true;       // for a timer: running at creation
+    bool selected = false;     // option buttons only
+    int intervalMs = 0;        // timers only
+    Align align = Align::Left;
+};
+
+struct FormTable {
+    std::string name;
+    std::string caption;
+    int clientWidth = 0;  // twips
+    int clientHeight = 0;
+    std::vector<Control> controls;
+
+    // The control of that name; throws std::out_of_range for an unknown name.
+    const Control& control(std::string_view controlName) const;
+};
+
+// Controls that can hold the keyboard focus, in the order the Tab key visits them.
+std::vector<const Control*> focusOrder(const FormTable& table);
+
+bool takesFocus(Kind kind);
+
+// Twips to pixels at 96 dpi, rounded to the nearest pixel.
+constexpr int twipsToPixels(int twips) {
+    return twips >= 0 ? (twips + 7) / 15 : -((-twips + 7) / 15);
+}
+
+}  // namespace forms
