@@ -1,0 +1,32 @@
+// The settings file: one INI file holding the year range of the main window's year list.
+// All texts are UTF-8; on Windows they pass through the ANSI code page on their way to the file.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace rwini {
+
+inline constexpr std::string_view kSection = "参数设置";
+inline constexpr std::string_view kStartYearKey = "开始年份";
+inline constexpr std::string_view kEndYearKey = "结束年份";
+
+// The longest value a read returns, in bytes of the file's encoding.
+inline constexpr std::size_t kMaxValueBytes = 143;
+
+// Windows: "C:\定时关机参数配置.ini". Elsewhere: "定时关机参数配置.ini" in the user's configuration
+// folder ($XDG_CONFIG_HOME when set and absolute, else ~/.config).
+std::string GetIniPath();
+
+// The key's value, cut to its first kMaxValueBytes bytes without splitting a character and
+// returned untrimmed. A missing or empty value gives defaultValue, which is then written back.
+std::string ReadIniValue(std::string_view section, std::string_view key,
+                         std::string_view defaultValue);
+
+// Writes the value, creating the file, its folder, the section and the key as needed and keeping
+// everything else in the file as it was. The file is replaced atomically, so it is never left
+// half-written. Returns false when the value could not be stored.
+bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value);
+
+}  // namespace rwini
