@@ -1,0 +1,211 @@
+#include "mainwindow/Form1.h"
+
+#include <string>
+
+#include "mainwindow/about.h"
+#include "mainwindow/countdown.h"
+#include "mainwindow/trigger.h"
+#include "mainwindow/year_range.h"
+#include "settings/rwini.h"
+
+namespace mainwindow {
+
+namespace {
+
+constexpr std::string_view kClockFields[] = {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6"};
+constexpr std::string_view kTargetLists[] = {"Combo1", "Combo2", "Combo3",
+                                             "Combo4", "Combo5", "Combo6"};
+
+void fillList(forms::Form& form, std::string_view list, int first, int last, int selected) {
+    for (int value = first; value <= last; ++value) {
+        form.addItem(list, std::to_string(value));
+    }
+    form.setListIndex(list, selected);
+}
+
+}  // namespace
+
+Form1::Form1(forms::Form& form, forms::Application& app, Form1Services services)
+    : form_(form), app_(app), services_(services) {}
+
+void Form1::click(std::string_view control) {
+    if (control == "Command1") {
+        Command1_Click();
+    } else if (control == "Command2") {
+        Command2_Click();
+    } else if (control == "Command3") {
+        Command3_Click();
+    } else if (control == "Command4") {
+        Command4_Click();
+    } else if (control == "Command5") {
+        Command5_Click();
+    } else if (control == "Label13") {
+        Label13_Click();
+    }
+}
+
+void Form1::tick() {
+    Timer1_Timer();
+    if (form_.enabled("Timer2")) {
+        Timer2_Timer();
+    }
+    if (form_.enabled("Timer3")) {
+        Timer3_Timer();
+    }
+    reportOutcome();
+}
+
+std::optional<std::chrono::milliseconds> Form1::nextTick() const {
+    return std::chrono::milliseconds(1000 - services_.clock.now().millisecond + kTickMarginMs);
+}
+
+void Form1::Form_Load() {
+    FillTargetLists();
+}
+
+void Form1::FillTargetLists() {
+    const std::string start = rwini::ReadIniValue(rwini::kSection, rwini::kStartYearKey, "");
+    const std::string end = rwini::ReadIniValue(rwini::kSection, rwini::kEndYearKey, "");
+    // A range that cannot be listed falls back to the built-in one and leaves the file alone,
+    // so that one bad value cannot stop every later start of the program.
+    const YearRange years = yearsToOffer(start, end);
+    fillList(form_, "Combo1", years.start, years.end, 0);
+    fillList(form_, "Combo2", 1, 12, 8);
+    fillList(form_, "Combo3", 1, 31, 10);
+    fillList(form_, "Combo4", 0, 23, 11);
+    fillList(form_, "Combo5", 0, 59, 45);
+    fillList(form_, "Combo6", 0, 59, 33);
+}
+
+void Form1::Timer1_Timer() {
+    // One reading for all six fields, so they always show one moment.
+    const LocalDateTime now = services_.clock.now();
+    const int values[] = {now.year, now.month, now.day, now.hour, now.minute, now.second};
+    for (std::size_t i = 0; i < std::size(kClockFields); ++i) {
+        form_.setText(kClockFields[i], std::to_string(values[i]));
+    }
+}
+
+void Form1::Timer2_Timer() {
+    const std::optional<Moment> now = toMoment(clockFields());
+    const std::optional<Moment> target = toMoment(targetFields());
+    if (!now) {
+        return;
+    }
+    const std::int64_t seen = serialSeconds(*now);
+    const bool due = target && isDue(lastSeen_, seen, serialSeconds(*target));
+    lastSeen_ = seen;
+    if (due) {
+        launch(chosenAction());
+    }
+}
+
+void Form1::Timer3_Timer() {
+    form_.setText("Label13", countdownCaption(clockFields(), targetFields(), chosenAction()));
+}
+
+void Form1::Command1_Click() {
+    for (std::size_t i = 0; i < std::size(kClockFields); ++i) {
+        form_.setText(kTargetLists[i], form_.text(kClockFields[i]));
+    }
+    form_.setText("Label13", "执行了【同步时间】");
+}
+
+void Form1::Command2_Click() {
+    app_.show("Form2");
+    form_.setText("Label13", "执行了【参数设置】");
+}
+
+void Form1::Command3_Click() {
+    setInputsEnabled(false);
+    form_.setEnabled("Timer2", true);
+    form_.setEnabled("Command3", false);
+    form_.setText("Label13", "定时关机执行中……");
+    form_.setEnabled("Timer3", true);
+    // The second on show when the user armed counts as not yet reached: a target equal to it
+    // fires at the next tick.
+    const std::optional<Moment> now = toMoment(clockFields());
+    lastSeen_ = now ? std::optional(serialSeconds(*now) - 1) : std::nullopt;
+    pending_.reset();
+}
+
+void Form1::Command4_Click() {
+    form_.setEnabled("Timer2", false);
+    setInputsEnabled(true);
+    form_.setEnabled("Command3", true);
+    form_.setEnabled("Timer3", false);
+    form_.setText("Label13", "定时关机被重置……（请重新设定）");
+    lastSeen_.reset();
+    pending_.reset();
+}
+
+void Form1::Command5_Click() {
+    app_.end();
+}
+
+void Form1::Label13_Click() {
+    app_.messageBox(AboutText(), kAboutTitle, forms::MessageIcon::Information);
+}
+
+Fields Form1::clockFields() const {
+    Fields texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        texts[i] = form_.text(kClockFields[i]);
+    }
+    return texts;
+}
+
+Fields Form1::targetFields() const {
+    Fields texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        texts[i] = form_.text(kTargetLists[i]);
+    }
+    return texts;
+}
+
+power::Action Form1::chosenAction() const {
+    return form_.selected("Option2") ? power::Action::Restart : power::Action::Shutdown;
+}
+
+void Form1::setInputsEnabled(bool on) {
+    for (std::string_view list : kTargetLists) {
+        form_.setEnabled(list, on);
+    }
+    form_.setEnabled("Option1", on);
+    form_.setEnabled("Option2", on);
+}
+
+void Form1::launch(power::Action action) {
+    // One launch per armed run: the trigger and the countdown stop here, whatever the clock does
+    // next, and only "重置" and "生效" start them again.
+    form_.setEnabled("Timer2", false);
+    form_.setEnabled("Timer3", false);
+    if (const std::optional<std::string> failure = services_.launcher.start(action)) {
+        form_.setText("Label13", actionTag(action) + "命令执行失败！" + *failure);
+        return;
+    }
+    pending_ = action;
+    form_.setText("Label13", "已执行" + actionTag(action) + "命令……");
+}
+
+void Form1::reportOutcome() {
+    if (!pending_) {
+        return;
+    }
+    const std::optional<power::Outcome> outcome = services_.launcher.poll();
+    if (!outcome) {
+        return;
+    }
+    if (!outcome->succeeded) {
+        form_.setText("Label13", actionTag(*pending_) + "命令执行失败！" + outcome->reason);
+    }
+    pending_.reset();
+}
+
+forms::FormDefinition Form1Definition(Form1Services services) {
+    return {&Form1Table(), [services](forms::Form& form, forms::Application& app) {
+                return std::make_unique<Form1>(form, app, services);
+            }};
+}
+
+}  // namespace mainwindow

@@ -1,0 +1,33 @@
+// The status line's countdown: how long until the target, counted on the real calendar.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "mainwindow/moment.h"
+#include "power/launcher.h"
+
+namespace mainwindow {
+
+// Years, months, days, hours, minutes and seconds left, in the order the window shows them.
+using Remaining = std::array<std::int64_t, 6>;
+
+// What is left from clock to target, or nothing when the target lies before the clock. A day
+// borrowed from the months counts the real length of the month before the target's month (and of
+// the one before that, if need be), so no unit below the years is ever negative.
+std::optional<Remaining> remainingUntil(const Moment& clock, const Moment& target);
+
+// "22 时 44 分 40 秒 ": the first unit above zero and every unit after it; empty when nothing is
+// left.
+std::string remainingText(const Remaining& remaining);
+
+// "【关机】" or "【重启】".
+std::string actionTag(power::Action action);
+
+// The whole status line: "还剩：" with the time left, or with the error text for a target that
+// has passed or is no real moment, then the action tag.
+std::string countdownCaption(const Fields& clock, const Fields& target, power::Action action);
+
+}  // namespace mainwindow

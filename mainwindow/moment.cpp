@@ -1,0 +1,88 @@
+#include "mainwindow/moment.h"
+
+namespace mainwindow {
+
+namespace {
+
+constexpr std::int64_t kLimit = 1'000'000'000;
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+}  // namespace
+
+std::optional<std::int64_t> wholeNumber(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    std::int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+        if (value > kLimit) {
+            return std::nullopt;
+        }
+    }
+    return negative ? -value : value;
+}
+
+bool isLeapYear(std::int64_t year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int daysInMonth(std::int64_t year, int month) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+std::optional<Moment> toMoment(const Fields& texts) {
+    std::array<std::int64_t, 6> n{};
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const std::optional<std::int64_t> value = wholeNumber(texts[i]);
+        if (!value) {
+            return std::nullopt;
+        }
+        n[i] = *value;
+    }
+    if (n[1] < 1 || n[1] > 12 || n[3] < 0 || n[3] > 23 || n[4] < 0 || n[4] > 59 || n[5] < 0 ||
+        n[5] > 59) {
+        return std::nullopt;
+    }
+    const int month = static_cast<int>(n[1]);
+    if (n[2] < 1 || n[2] > daysInMonth(n[0], month)) {
+        return std::nullopt;
+    }
+    return Moment{n[0],
+                  month,
+                  static_cast<int>(n[2]),
+                  static_cast<int>(n[3]),
+                  static_cast<int>(n[4]),
+                  static_cast<int>(n[5])};
+}
+
+std::int64_t serialSeconds(const Moment& m) {
+    // Days from the civil date, after Howard Hinnant's algorithm; exact for any year here.
+    const std::int64_t y = m.year - (m.month <= 2 ? 1 : 0);
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yearOfEra = y - era * 400;
+    const std::int64_t dayOfYear = (153 * (m.month + (m.month > 2 ? -3 : 9)) + 2) / 5 + m.day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    const std::int64_t days = era * 146097 + dayOfEra - 719468;
+    return days * 86400 + m.hour * 3600 + m.minute * 60 + m.second;
+}
+
+}  // namespace mainwindow

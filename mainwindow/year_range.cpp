@@ -1,0 +1,85 @@
+#include "mainwindow/year_range.h"
+
+#include <cctype>
+
+namespace mainwindow {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::optional<int> toInteger16(std::string_view text) {
+    text = trimBlanks(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    const std::string_view whole = text.substr(0, text.find('.'));
+    const std::string_view fraction =
+        whole.size() < text.size() ? text.substr(whole.size() + 1) : std::string_view();
+    if (whole.empty() && fraction.empty()) {
+        return std::nullopt;
+    }
+    constexpr long kBeyond = 40000;  // past the range on either side; stops the sum growing
+    long value = 0;
+    for (char c : whole) {
+        if (!isDigit(c)) {
+            return std::nullopt;
+        }
+        value = std::min(kBeyond, value * 10 + (c - '0'));
+    }
+    for (char c : fraction) {
+        if (!isDigit(c)) {
+            return std::nullopt;
+        }
+    }
+    // Round to nearest, a half to the even neighbour, on the digits themselves so no binary
+    // fraction can tip a half either way.
+    if (!fraction.empty() && fraction[0] >= '5') {
+        const bool exactHalf = fraction[0] == '5' &&
+                               fraction.substr(1).find_first_not_of('0') == std::string_view::npos;
+        if (!exactHalf || value % 2 == 1) {
+            ++value;
+        }
+    }
+    if (negative) {
+        value = -value;
+    }
+    if (value < -32768 || value > 32767) {
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
+YearRange yearsToOffer(std::string_view start, std::string_view end) {
+    if (start.empty()) {
+        return kBuiltInYears;
+    }
+    const std::optional<int> first = toInteger16(start);
+    const std::optional<int> last = toInteger16(end);
+    // The list is counted in 16-bit years, so 32767 cannot be its last year.
+    if (!first || !last || *last == 32767 || *first > *last) {
+        return kBuiltInYears;
+    }
+    return {*first, *last};
+}
+
+}  // namespace mainwindow

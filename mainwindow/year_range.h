@@ -1,0 +1,27 @@
+// Reading the year range that the settings file holds for the main window's year list.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace mainwindow {
+
+struct YearRange {
+    int start = 0;
+    int end = 0;
+    friend bool operator==(const YearRange&, const YearRange&) = default;
+};
+
+// The range offered when none is stored, or when the stored one cannot be used.
+inline constexpr YearRange kBuiltInYears{2014, 2099};
+
+// A text as a 16-bit signed integer: surrounding blanks allowed, a decimal fraction rounded to the
+// nearest integer and a half to the even one. Nothing for any other text or a value out of range.
+std::optional<int> toInteger16(std::string_view text);
+
+// The years the list offers for the stored start and end texts. An empty start means the built-in
+// range; so does a range that cannot be listed (not numbers, out of range, an end year of 32767,
+// start after end).
+YearRange yearsToOffer(std::string_view start, std::string_view end);
+
+}  // namespace mainwindow
