@@ -1,0 +1,30 @@
+// The Qt build's entry point: the main window on Qt Widgets, then the event loop.
+#include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "mainwindow/Form1.h"
+#include "power/launcher.h"
+#include "toolkits/qt/qt_application.h"
+#include "yeardialog/Form2.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vorlix-shutdown/icon-48.png")));
+
+    // Chinese captions for the standard buttons of the message boxes.
+    QTranslator translator;
+    if (translator.load(QStringLiteral("qtbase_zh_CN"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&translator);
+    }
+
+    mainwindow::SystemClock clock;
+    const std::unique_ptr<power::Launcher> launcher = power::makeSystemLauncher();
+    qtforms::QtApplication app;
+    app.define("Form1", mainwindow::Form1Definition({clock, *launcher}));
+    app.define("Form2", yeardialog::Form2Definition());
+    app.show("Form1");
+    return QApplication::exec();
+}

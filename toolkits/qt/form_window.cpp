@@ -1,0 +1,366 @@
+#include "toolkits/qt/form_window.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionGroupBox>
+#include <QTimer>
+#include <stdexcept>
+
+namespace qtforms {
+
+namespace {
+
+using forms::Control;
+using forms::Kind;
+
+[[noreturn]] void wrongKind(std::string_view control) {
+    throw std::logic_error("control " + std::string(control) + " has no such property");
+}
+
+QColor qcolour(const forms::Rgb& c) {
+    return QColor(c.red, c.green, c.blue);
+}
+
+QRect pixels(const forms::Rect& r) {
+    using forms::twipsToPixels;
+    return {twipsToPixels(r.left), twipsToPixels(r.top), twipsToPixels(r.width),
+            twipsToPixels(r.height)};
+}
+
+QFont qfont(const forms::Font& f) {
+    QFont font(qstr(f.face));
+    font.setPointSizeF(f.points);
+    font.setBold(f.bold);
+    return font;
+}
+
+// The text colour is left to the style for a disabled control, so that it still looks disabled;
+// the background stays whatever the state.
+void applyColours(QWidget* widget, const Control& c, QPalette::ColorRole fore,
+                  QPalette::ColorRole back) {
+    QPalette palette = widget->palette();
+    if (c.foreColour) {
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            palette.setColor(group, fore, qcolour(*c.foreColour));
+        }
+    }
+    if (c.backColour) {
+        palette.setColor(back, qcolour(*c.backColour));
+    }
+    widget->setPalette(palette);
+}
+
+// A frame whose caption has a colour of its own. The palette would hand that colour down to every
+// control inside, which a frame's caption colour must not do, so it goes to the painting only.
+class Frame final : public QGroupBox {
+  public:
+    Frame(const QString& caption, std::optional<forms::Rgb> colour, QWidget* parent)
+        : QGroupBox(caption, parent), colour_(colour) {}
+
+  protected:
+    void initStyleOption(QStyleOptionGroupBox* option) const override {
+        QGroupBox::initStyleOption(option);
+        if (colour_) {
+            option->palette.setColor(QPalette::WindowText, qcolour(*colour_));
+            option->textColor = qcolour(*colour_);
+        }
+    }
+
+  private:
+    std::optional<forms::Rgb> colour_;
+};
+
+}  // namespace
+
+void WidgetForm::add(const Control& control, QWidget* widget) {
+    entries_.insert_or_assign(control.name, Entry{&control, widget, control.enabled});
+}
+
+QWidget* WidgetForm::widget(std::string_view control) const {
+    auto it = entries_.find(control);
+    return it == entries_.end() ? nullptr : it->second.widget;
+}
+
+const WidgetForm::Entry& WidgetForm::entry(std::string_view control) const {
+    auto it = entries_.find(control);
+    if (it == entries_.end()) {
+        throw std::logic_error(table_.name + " has no control " + std::string(control));
+    }
+    return it->second;
+}
+
+WidgetForm::Entry& WidgetForm::entry(std::string_view control) {
+    return const_cast<Entry&>(std::as_const(*this).entry(control));
+}
+
+template <typename Widget>
+Widget* WidgetForm::widgetOf(std::string_view control, Kind kind) const {
+    const Entry& e = entry(control);
+    if (e.control->kind != kind) {
+        wrongKind(control);
+    }
+    return static_cast<Widget*>(e.widget);
+}
+
+std::string WidgetForm::text(std::string_view control) const {
+    const Entry& e = entry(control);
+    switch (e.control->kind) {
+        case Kind::TextBox:
+            return static_cast<QLineEdit*>(e.widget)->text().toStdString();
+        case Kind::ComboBox:
+            return static_cast<QComboBox*>(e.widget)->currentText().toStdString();
+        case Kind::OptionButton:
+        case Kind::PushButton:
+            return static_cast<QAbstractButton*>(e.widget)->text().toStdString();
+        case Kind::Label:
+            return static_cast<QLabel*>(e.widget)->text().toStdString();
+        case Kind::Frame:
+            return static_cast<QGroupBox*>(e.widget)->title().toStdString();
+        case Kind::Timer:
+            break;
+    }
+    wrongKind(control);
+}
+
+void WidgetForm::setText(std::string_view control, std::string_view text) {
+    const Entry& e = entry(control);
+    switch (e.control->kind) {
+        case Kind::TextBox:
+            static_cast<QLineEdit*>(e.widget)->setText(qstr(text));
+            return;
+        case Kind::ComboBox: {
+            // A text of its own selects no item, even one that reads the same.
+            auto* box = static_cast<QComboBox*>(e.widget);
+            box->setCurrentIndex(-1);
+            box->setEditText(qstr(text));
+            return;
+        }
+        case Kind::OptionButton:
+        case Kind::PushButton:
+            static_cast<QAbstractButton*>(e.widget)->setText(qstr(text));
+            return;
+        case Kind::Label:
+            static_cast<QLabel*>(e.widget)->setText(qstr(text));
+            return;
+        case Kind::Frame:
+            static_cast<QGroupBox*>(e.widget)->setTitle(qstr(text));
+            return;
+        case Kind::Timer:
+            break;
+    }
+    wrongKind(control);
+}
+
+bool WidgetForm::enabled(std::string_view control) const {
+    const Entry& e = entry(control);
+    if (e.control->kind == Kind::Timer) {
+        return e.timerOn;
+    }
+    // The control's own switch: a disabled frame does not switch off what it holds.
+    return e.widget->isEnabledTo(e.widget->parentWidget());
+}
+
+void WidgetForm::setEnabled(std::string_view control, bool on) {
+    Entry& e = entry(control);
+    if (e.control->kind == Kind::Timer) {
+        e.timerOn = on;
+    } else {
+        e.widget->setEnabled(on);
+    }
+}
+
+bool WidgetForm::selected(std::string_view control) const {
+    return widgetOf<QRadioButton>(control, Kind::OptionButton)->isChecked();
+}
+
+void WidgetForm::setSelected(std::string_view control) {
+    widgetOf<QRadioButton>(control, Kind::OptionButton)->setChecked(true);
+}
+
+std::vector<std::string> WidgetForm::items(std::string_view control) const {
+    const auto* box = widgetOf<QComboBox>(control, Kind::ComboBox);
+    std::vector<std::string> all;
+    for (int i = 0; i < box->count(); ++i) {
+        all.push_back(box->itemText(i).toStdString());
+    }
+    return all;
+}
+
+void WidgetForm::addItem(std::string_view control, std::string_view item) {
+    auto* box = widgetOf<QComboBox>(control, Kind::ComboBox);
+    // Qt selects the first item put into an empty list; the form keeps its text and selection.
+    const QString text = box->currentText();
+    const int index = box->currentIndex();
+    box->addItem(qstr(item));
+    if (box->currentIndex() != index) {
+        box->setCurrentIndex(index);
+        box->setEditText(text);
+    }
+}
+
+int WidgetForm::listIndex(std::string_view control) const {
+    return widgetOf<QComboBox>(control, Kind::ComboBox)->currentIndex();
+}
+
+void WidgetForm::setListIndex(std::string_view control, int index) {
+    auto* box = widgetOf<QComboBox>(control, Kind::ComboBox);
+    if (index < -1 || index >= box->count()) {
+        throw std::out_of_range("list index " + std::to_string(index) + " of " +
+                                std::string(control) + " is out of range");
+    }
+    // Shows the item's text, also over what the user typed while the index stayed.
+    box->setCurrentIndex(index);
+}
+
+FormWindow::FormWindow(const forms::FormTable& table)
+    : table_(table), form_(table), tickTimer_(new QTimer(this)) {
+    setObjectName(qstr(table.name));
+    setWindowTitle(qstr(table.caption));
+    setFixedSize(forms::twipsToPixels(table.clientWidth), forms::twipsToPixels(table.clientHeight));
+
+    // Frames first, so that they lie below every other control, also below a control of the
+    // window that overlaps one.
+    for (const Control& c : table.controls) {
+        if (c.kind == Kind::Frame) {
+            form_.add(c, build(c));
+        }
+    }
+    for (const Control& c : table.controls) {
+        if (c.kind != Kind::Frame) {
+            form_.add(c, build(c));
+        }
+    }
+
+    const std::vector<const Control*> order = forms::focusOrder(table);
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        setTabOrder(control(order[i - 1]->name), control(order[i]->name));
+    }
+
+    tickTimer_->setSingleShot(true);
+    tickTimer_->setTimerType(Qt::PreciseTimer);
+    connect(tickTimer_, &QTimer::timeout, this, &FormWindow::ticked);
+}
+
+QWidget* FormWindow::build(const Control& c) {
+    QWidget* parent = c.container.empty() ? this : control(c.container);
+    const QString name = qstr(c.name);
+    const QString text = qstr(c.text);
+    QWidget* widget = nullptr;
+    switch (c.kind) {
+        case Kind::TextBox:
+            widget = new QLineEdit(text, parent);
+            applyColours(widget, c, QPalette::Text, QPalette::Base);
+            break;
+        case Kind::ComboBox: {
+            auto* box = new QComboBox(parent);
+            box->setEditable(true);
+            box->setInsertPolicy(QComboBox::NoInsert);
+            // What the user types stays as typed: no completion from the items.
+            box->setCompleter(nullptr);
+            box->setEditText(text);
+            applyColours(box, c, QPalette::Text, QPalette::Base);
+            applyColours(box->lineEdit(), c, QPalette::Text, QPalette::Base);
+            widget = box;
+            break;
+        }
+        case Kind::OptionButton: {
+            auto* option = new QRadioButton(text, parent);
+            option->setChecked(c.selected);
+            auto* group = parent->findChild<QButtonGroup*>(QString(), Qt::FindDirectChildrenOnly);
+            (group != nullptr ? group : new QButtonGroup(parent))->addButton(option);
+            applyColours(option, c, QPalette::WindowText, QPalette::Window);
+            connect(option, &QRadioButton::clicked, this, [this, name] { emit clicked(name); });
+            widget = option;
+            break;
+        }
+        case Kind::PushButton: {
+            auto* button = new QPushButton(text, parent);
+            applyColours(button, c, QPalette::ButtonText, QPalette::Button);
+            connect(button, &QPushButton::clicked, this, [this, name] { emit clicked(name); });
+            widget = button;
+            break;
+        }
+        case Kind::Label: {
+            auto* label = new QLabel(text, parent);
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment(Qt::AlignTop | (c.align == forms::Align::Centre ? Qt::AlignHCenter
+                                                                                : Qt::AlignLeft));
+            label->setAutoFillBackground(true);
+            label->installEventFilter(this);
+            applyColours(label, c, QPalette::WindowText, QPalette::Window);
+            widget = label;
+            break;
+        }
+        case Kind::Frame:
+            widget = new Frame(text, c.foreColour, parent);
+            break;
+        case Kind::Timer:
+            return nullptr;
+    }
+    widget->setObjectName(name);
+    widget->setEnabled(c.enabled);
+    if (c.font) {
+        widget->setFont(qfont(*c.font));
+    }
+    QRect rect = pixels(c.rect);
+    if (c.kind == Kind::ComboBox) {
+        // A combo box is as high as its font makes it.
+        rect.setHeight(widget->sizeHint().height());
+    }
+    widget->setGeometry(rect);
+    return widget;
+}
+
+void FormWindow::scheduleTick(std::optional<std::chrono::milliseconds> after) {
+    if (after) {
+        tickTimer_->start(std::max(*after, std::chrono::milliseconds(0)));
+    } else {
+        tickTimer_->stop();
+    }
+}
+
+void FormWindow::focusFirstControl() {
+    const std::vector<const Control*> order = forms::focusOrder(table_);
+    if (!order.empty()) {
+        control(order.front()->name)->setFocus();
+    }
+}
+
+void FormWindow::retire() {
+    retired_ = true;
+    tickTimer_->stop();
+    disconnect(this, nullptr, nullptr, nullptr);
+    hide();
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit closeRequested();
+}
+
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton) {
+            return false;
+        }
+        // The label keeps the press, so the release comes back to it and completes the click.
+        const auto* label = static_cast<QWidget*>(watched);
+        if (type == QEvent::MouseButtonRelease &&
+            label->rect().contains(mouse->position().toPoint())) {
+            emit clicked(label->objectName());
+        }
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace qtforms

@@ -1,0 +1,97 @@
+// One window built from its control table as Qt widgets, and the form interface its handlers use
+// over those widgets.
+#pragma once
+
+#include <QWidget>
+#include <chrono>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "forms/form.h"
+
+class QTimer;
+
+namespace qtforms {
+
+inline QString qstr(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+class WidgetForm final : public forms::Form {
+  public:
+    explicit WidgetForm(const forms::FormTable& table) : table_(table) {}
+
+    // Registers the widget built for a control; timers have none.
+    void add(const forms::Control& control, QWidget* widget);
+    // The widget of that control; nullptr for a timer or an unknown name.
+    QWidget* widget(std::string_view control) const;
+
+    std::string text(std::string_view control) const override;
+    void setText(std::string_view control, std::string_view text) override;
+    bool enabled(std::string_view control) const override;
+    void setEnabled(std::string_view control, bool on) override;
+    bool selected(std::string_view control) const override;
+    void setSelected(std::string_view control) override;
+    std::vector<std::string> items(std::string_view control) const override;
+    void addItem(std::string_view control, std::string_view item) override;
+    int listIndex(std::string_view control) const override;
+    void setListIndex(std::string_view control, int index) override;
+
+  private:
+    struct Entry {
+        const forms::Control* control = nullptr;
+        QWidget* widget = nullptr;
+        bool timerOn = false;
+    };
+    const Entry& entry(std::string_view control) const;
+    Entry& entry(std::string_view control);
+    template <typename Widget>
+    Widget* widgetOf(std::string_view control, forms::Kind kind) const;
+
+    const forms::FormTable& table_;
+    std::map<std::string, Entry, std::less<>> entries_;
+};
+
+class FormWindow final : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit FormWindow(const forms::FormTable& table);
+
+    forms::Form& form() { return form_; }
+    QWidget* control(std::string_view name) const { return form_.widget(name); }
+
+    forms::Handlers& handlers() { return *handlers_; }
+    void setHandlers(std::unique_ptr<forms::Handlers> handlers) { handlers_ = std::move(handlers); }
+
+    // One wake-up after that delay, replacing any pending one; none at all for no delay.
+    void scheduleTick(std::optional<std::chrono::milliseconds> after);
+    void focusFirstControl();
+
+    // Unloaded: hidden and silent for good, waiting to be deleted.
+    void retire();
+    bool retired() const { return retired_; }
+
+  signals:
+    void clicked(const QString& control);
+    void ticked();
+    void closeRequested();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QWidget* build(const forms::Control& control);
+
+    const forms::FormTable& table_;
+    WidgetForm form_;
+    // Declared after the form it refers to, so that it goes first.
+    std::unique_ptr<forms::Handlers> handlers_;
+    QTimer* tickTimer_;
+    bool retired_ = false;
+};
+
+}  // namespace qtforms
