@@ -1,8 +1,6 @@
 // The Qt build's entry point: the main window on Qt Widgets, then the event loop.
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include "mainwindow/Form1.h"
 #include "power/launcher.h"
@@ -12,13 +10,6 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vorlix-shutdown/icon-48.png")));
-
-    // Chinese captions for the standard buttons of the message boxes.
-    QTranslator translator;
-    if (translator.load(QStringLiteral("qtbase_zh_CN"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&translator);
-    }
 
     mainwindow::SystemClock clock;
     const std::unique_ptr<power::Launcher> launcher = power::makeSystemLauncher();

@@ -20,6 +20,7 @@
 #include "power/fake_launcher.h"
 #include "temp_config_dir.h"
 #include "toolkits/qt/qt_application.h"
+#include "yeardialog/Form2.h"
 
 namespace {
 
@@ -88,6 +89,7 @@ class BoxAnswerer {
         QMessageBox::Icon icon;
         qsizetype buttons;
         Qt::WindowModality modality;
+        QString button;
     };
 
     explicit BoxAnswerer(std::chrono::milliseconds after = 10ms) {
@@ -103,7 +105,7 @@ class BoxAnswerer {
             return;
         }
         seen.push_back({box->windowTitle(), box->text(), box->icon(), box->buttons().size(),
-                        box->windowModality()});
+                        box->windowModality(), box->buttons().front()->text()});
         box->buttons().front()->click();
     }
     QTimer poll_;
@@ -488,10 +490,41 @@ class QtToolkitTest : public QObject {
         QTRY_VERIFY(window.isNull());
     }
 
-    void screenshot() {
-        Harness h;
-        const QString path = QCoreApplication::applicationDirPath() + "/form1.png";
-        QVERIFY(h.window()->grab().save(path));
+    // The real windows: the year dialog saves, the main window is rebuilt around the message box.
+    void yearDialogThroughMessageBoxes() {
+        testing_support::TempConfigDir config;
+        testing_support::FakeClock clock;
+        power::FakeLauncher launcher;
+        qtforms::QtApplication app;
+        app.define("Form1", mainwindow::Form1Definition({clock, launcher}));
+        app.define("Form2", yeardialog::Form2Definition());
+        app.show("Form1");
+        QTest::mouseClick(app.window("Form1")->findChild<QPushButton*>("Command2"), Qt::LeftButton);
+        QWidget* dialog = app.window("Form2");
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("参数设置"));
+        QCOMPARE(dialog->size(), QSize(280, 155));
+        QCOMPARE(dialog->focusWidget(), dialog->findChild<QWidget*>("Text1"));
+
+        BoxAnswerer answerer;
+        dialog->findChild<QLineEdit*>("Text1")->setText("2010");
+        dialog->findChild<QLineEdit*>("Text2")->setText("2009");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        dialog->findChild<QLineEdit*>("Text2")->setText("2030");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+
+        QCOMPARE(answerer.seen.size(), 2u);
+        QCOMPARE(
+            answerer.seen[0].text,
+            QStringLiteral("年份设置错误！请输入1到9999之间的整数，且开始年份不大于结束年份。"));
+        QCOMPARE(answerer.seen[1].title, QStringLiteral("提示"));
+        QCOMPARE(answerer.seen[1].text, QStringLiteral("年份设置修改成功！"));
+        QCOMPARE(answerer.seen[1].icon, QMessageBox::NoIcon);
+        QCOMPARE(answerer.seen[1].button, QStringLiteral("确定"));
+        auto* years = app.window("Form1")->findChild<QComboBox*>("Combo1");
+        QCOMPARE(years->count(), 21);
+        QCOMPARE(years->currentText(), QStringLiteral("2010"));
+        QVERIFY(app.loaded("Form2"));
     }
 
     // Last: ending the program leaves the event loop for the rest of the run.

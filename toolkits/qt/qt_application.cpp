@@ -1,8 +1,10 @@
 #include "toolkits/qt/qt_application.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTranslator>
 #include <stdexcept>
 
 #include "toolkits/qt/form_window.h"
@@ -21,7 +23,12 @@ void showBox(const QString& text, const QString& title, QMessageBox::Icon icon) 
 
 }  // namespace
 
-QtApplication::QtApplication() {
+QtApplication::QtApplication() : translator_(std::make_unique<QTranslator>()) {
+    // Chinese captions for the standard buttons of the message boxes ("确定").
+    if (translator_->load(QStringLiteral("qtbase_zh_CN"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator_.get());
+    }
     // The Song faces the tables name carry their Windows names, under which nothing is installed
     // here; this is the closest face with a real bold.
     for (const char* face : {"宋体", "新宋体"}) {

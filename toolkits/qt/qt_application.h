@@ -9,6 +9,7 @@
 
 #include "forms/form.h"
 
+class QTranslator;
 class QWidget;
 
 namespace qtforms {
@@ -42,6 +43,7 @@ class QtApplication final : public forms::Application {
     bool guarded(Call call);
     void releaseRetired();
 
+    std::unique_ptr<QTranslator> translator_;
     std::map<std::string, forms::FormDefinition, std::less<>> definitions_;
     std::map<std::string, std::unique_ptr<FormWindow>, std::less<>> loaded_;
     // Windows unloaded while a handler may still be running; deleted once none runs.
