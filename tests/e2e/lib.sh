@@ -145,11 +145,14 @@ e2e_start_program() {
     E2E_WRAPPER_PID=$!
     # The wrapper first runs date to read the start moment, then forks the program and waits for
     # it, to remove its shared memory afterwards.
-    local real child
+    local real child children
     real=$(realpath "$program")
     E2E_PID=
     for ((i = 0; i < 500; i++)); do
-        for child in $(pgrep -P "$E2E_WRAPPER_PID" || true); do
+        children=()
+        { read -r -a children <"/proc/$E2E_WRAPPER_PID/task/$E2E_WRAPPER_PID/children"; } \
+            2>/dev/null || true
+        for child in "${children[@]}"; do
             if [[ $(readlink "/proc/$child/exe" 2>/dev/null || true) == "$real" ]]; then
                 E2E_PID=$child
             fi
@@ -173,8 +176,12 @@ e2e_start_program() {
 # True while the program runs; checked through its parent, so that a process id reused after it
 # ended is never taken for it.
 e2e_program_running() {
-    [[ -n ${E2E_PID:-} && -n ${E2E_WRAPPER_PID:-} ]] &&
-        [[ $(ps -o ppid= -p "$E2E_PID" 2>/dev/null | tr -d ' ') == "$E2E_WRAPPER_PID" ]]
+    [[ -n ${E2E_PID:-} && -n ${E2E_WRAPPER_PID:-} ]] || return 1
+    local stat fields
+    stat=$(cat "/proc/$E2E_PID/stat" 2>/dev/null) || return 1
+    # The fields after the command name, which may hold blanks: state, then parent.
+    read -r -a fields <<<"${stat##*) }"
+    [[ ${fields[0]} != Z && ${fields[1]} == "$E2E_WRAPPER_PID" ]]
 }
 
 # Only the program is asked to stop: the faketime wrapper then ends by itself and removes its
