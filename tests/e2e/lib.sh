@@ -105,29 +105,24 @@ EOF
         e2e_fail "systemctl resolves to '$found', not to the fake; refusing to start anything"
 }
 
-# An Xvfb of our own on the first free display from :97 to :120; DISPLAY then points at it. The
-# lock file names the server that owns a display, so a race with another script starting one
-# cannot leave us talking to a server that is not ours.
+# An Xvfb of our own; DISPLAY then points at it. The server picks a free display itself and
+# names it once it accepts connections, so no other script's server can be mistaken for ours.
 e2e_start_xvfb() {
-    local n i owner
-    for ((n = 97; n <= 120; n++)); do
-        [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-        Xvfb ":$n" -nolisten tcp -screen 0 1024x768x24 >"$E2E_DIR/xvfb.log" 2>&1 &
-        E2E_XVFB_PID=$!
-        for ((i = 0; i < 100; i++)); do
-            kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
-            owner=$({ tr -d ' \n' <"/tmp/.X$n-lock"; } 2>/dev/null || true)
-            if [[ $owner == "$E2E_XVFB_PID" ]] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
-                export DISPLAY=":$n"
-                unset XAUTHORITY
-                return 0
-            fi
-            sleep 0.05
-        done
-        e2e_stop_pid "$E2E_XVFB_PID"
-        E2E_XVFB_PID=
+    local n i
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$E2E_DIR/display" \
+        >"$E2E_DIR/xvfb.log" 2>&1 &
+    E2E_XVFB_PID=$!
+    for ((i = 0; i < 200; i++)); do
+        n=$(tr -d ' \n' <"$E2E_DIR/display" 2>/dev/null || true)
+        if [[ -n $n ]]; then
+            export DISPLAY=":$n"
+            unset XAUTHORITY
+            return 0
+        fi
+        kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+        sleep 0.05
     done
-    e2e_fail "could not start Xvfb on any display from :97 to :120"
+    e2e_fail "could not start Xvfb: $(cat "$E2E_DIR/xvfb.log")"
 }
 
 # Starts the program on our X server with its clock set to FAKE_START (local time) and running on
