@@ -5,6 +5,7 @@
 #include "forms/memory_form.h"
 #include "mainwindow/Form1.h"
 #include "power/fake_launcher.h"
+#include "settings/rwini.h"
 #include "temp_config_dir.h"
 #include "yeardialog/Form2.h"
 
@@ -104,9 +105,7 @@ INSTANTIATE_TEST_SUITE_P(Inputs, YearDialogRefuses,
                                            Refused{"-5", "2099"}, Refused{"2031", "2030"}));
 
 TEST_F(YearDialog, SaysWhenTheFileCannotBeWrittenAndKeepsTheMainWindow) {
-    const std::filesystem::path notAFolder = config.root() / "file";
-    std::ofstream(notAFolder) << "";
-    ::setenv("XDG_CONFIG_HOME", notAFolder.c_str(), 1);
+    config.makeUnwritable();
     arm();
 
     for (const char* button : {"Command1", "Command2"}) {

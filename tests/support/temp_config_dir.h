@@ -1,56 +1,33 @@
-// A fresh configuration folder for one test: XDG_CONFIG_HOME points into a new temporary folder
-// for as long as the object lives, so the settings file the program uses is the test's own.
+// A settings file of the test's own for as long as the object lives: the program's settings file
+// does not exist when the test starts, and whatever the test leaves is removed afterwards.
+// Outside Windows the configuration folder moves into a fresh temporary folder; on Windows, where
+// the file's place is fixed, the file itself is removed before and after.
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
-
-#include "settings/rwini.h"
 
 namespace testing_support {
 
 class TempConfigDir {
   public:
-    TempConfigDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vorlix-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
-        }
-        root_ = pattern;
-        if (const char* old = std::getenv("XDG_CONFIG_HOME")) {
-            saved_ = old;
-        }
-        ::setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-    }
-    ~TempConfigDir() {
-        if (saved_) {
-            ::setenv("XDG_CONFIG_HOME", saved_->c_str(), 1);
-        } else {
-            ::unsetenv("XDG_CONFIG_HOME");
-        }
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
+    TempConfigDir();
+    ~TempConfigDir();
     TempConfigDir(const TempConfigDir&) = delete;
     TempConfigDir& operator=(const TempConfigDir&) = delete;
 
+    // A fresh folder for the test's own files.
     const std::filesystem::path& root() const { return root_; }
-    std::filesystem::path iniPath() const { return std::filesystem::u8path(rwini::GetIniPath()); }
+    std::filesystem::path iniPath() const;
 
-    void writeIni(const std::string& bytes) const {
-        std::filesystem::create_directories(iniPath().parent_path());
-        std::ofstream(iniPath(), std::ios::binary) << bytes;
-    }
-    std::string readIni() const {
-        std::ifstream in(iniPath(), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
+    // The settings file's text in the program's terms: UTF-8, each line ending in "\n" (Windows
+    // keeps the file in the ANSI code page with "\r\n").
+    std::string readIni() const;
+    // Stores UTF-8 text as the settings file, in the file's encoding, line ends as they are.
+    void writeIni(const std::string& text) const;
+    // From now on the settings file cannot be written.
+    void makeUnwritable();
 
   private:
     std::filesystem::path root_;

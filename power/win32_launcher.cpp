@@ -1,0 +1,79 @@
+// The launcher on Windows: the command line handed whole to CreateProcessW, without a console
+// window, and its exit code read without waiting whenever the window asks how it went.
+#include <windows.h>
+
+#include "power/launcher.h"
+
+namespace power {
+namespace {
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const { ::CloseHandle(handle); }
+};
+using ProcessHandle = std::unique_ptr<void, HandleCloser>;
+
+std::wstring toWide(const std::string& utf8) {
+    const int size = static_cast<int>(utf8.size());
+    std::wstring wide(
+        static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)),
+        L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(),
+                          static_cast<int>(wide.size()));
+    return wide;
+}
+
+std::string startFailure(DWORD error) {
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+        return "找不到 shutdown.exe 命令";
+    }
+    return "无法启动 shutdown.exe：错误 " + std::to_string(error);
+}
+
+class Win32Launcher final : public Launcher {
+  public:
+    std::optional<std::string> start(Action action) override {
+        // CreateProcessW may write into the command line, so it gets a copy of its own.
+        std::wstring commandLine = toWide(commandFor(action).front());
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                              CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process)) {
+            return startFailure(::GetLastError());
+        }
+        ::CloseHandle(process.hThread);
+        latest_.reset(process.hProcess);
+        return std::nullopt;
+    }
+
+    std::optional<Outcome> poll() override {
+        if (!latest_) {
+            return std::nullopt;
+        }
+        const DWORD waited = ::WaitForSingleObject(latest_.get(), 0);
+        if (waited == WAIT_TIMEOUT) {
+            return std::nullopt;
+        }
+        DWORD code = 0;
+        const bool known = waited == WAIT_OBJECT_0 && ::GetExitCodeProcess(latest_.get(), &code);
+        const DWORD error = ::GetLastError();
+        latest_.reset();
+        if (!known) {
+            return Outcome{false, "无法得知结果：错误 " + std::to_string(error)};
+        }
+        return code == 0 ? Outcome{true, {}} : Outcome{false, "退出码 " + std::to_string(code)};
+    }
+
+  private:
+    // Closing the handle of a command still running leaves it to run: it is taking the machine
+    // down.
+    ProcessHandle latest_;
+};
+
+}  // namespace
+
+std::unique_ptr<Launcher> makeSystemLauncher() {
+    return std::make_unique<Win32Launcher>();
+}
+
+}  // namespace power

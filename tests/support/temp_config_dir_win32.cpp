@@ -1,0 +1,88 @@
+// The settings file lives at a fixed place on drive C:, so the test's own file is that file,
+// removed before the test and after it.
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "settings/rwini.h"
+#include "temp_config_dir.h"
+
+namespace testing_support {
+namespace {
+
+std::string convert(const std::string& text, UINT from, UINT to) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(text.size());
+    std::wstring wide(
+        static_cast<std::size_t>(::MultiByteToWideChar(from, 0, text.data(), size, nullptr, 0)),
+        L'\0');
+    ::MultiByteToWideChar(from, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
+    const int wideSize = static_cast<int>(wide.size());
+    std::string result(static_cast<std::size_t>(::WideCharToMultiByte(
+                           to, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr)),
+                       '\0');
+    ::WideCharToMultiByte(to, 0, wide.data(), wideSize, result.data(),
+                          static_cast<int>(result.size()), nullptr, nullptr);
+    return result;
+}
+
+std::filesystem::path freshFolder() {
+    wchar_t temp[MAX_PATH + 1];
+    const std::filesystem::path parent(
+        std::wstring(temp, ::GetTempPathW(static_cast<DWORD>(std::size(temp)), temp)));
+    for (unsigned n = 0;; ++n) {
+        std::filesystem::path folder =
+            parent /
+            ("vorlix-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(n));
+        if (std::filesystem::create_directory(folder)) {
+            return folder;
+        }
+    }
+}
+
+void removeIni(const std::filesystem::path& ini) {
+    std::error_code ignored;
+    std::filesystem::remove_all(ini, ignored);
+}
+
+}  // namespace
+
+TempConfigDir::TempConfigDir() : root_(freshFolder()) {
+    removeIni(iniPath());
+}
+
+TempConfigDir::~TempConfigDir() {
+    removeIni(iniPath());
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+}
+
+std::filesystem::path TempConfigDir::iniPath() const {
+    return std::filesystem::u8path(rwini::GetIniPath());
+}
+
+std::string TempConfigDir::readIni() const {
+    std::ifstream in(iniPath(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    std::string text = convert(bytes.str(), CP_ACP, CP_UTF8);
+    for (std::size_t cr = text.find("\r\n"); cr != std::string::npos; cr = text.find("\r\n", cr)) {
+        text.erase(cr, 1);
+    }
+    return text;
+}
+
+void TempConfigDir::writeIni(const std::string& text) const {
+    std::ofstream(iniPath(), std::ios::binary) << convert(text, CP_UTF8, CP_ACP);
+}
+
+// A folder in the file's place: it can be neither written nor replaced.
+void TempConfigDir::makeUnwritable() {
+    removeIni(iniPath());
+    std::filesystem::create_directory(iniPath());
+}
+
+}  // namespace testing_support
