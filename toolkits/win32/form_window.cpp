@@ -1,0 +1,531 @@
+#include "toolkits/win32/form_window.h"
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace win32forms {
+
+namespace {
+
+using forms::Control;
+using forms::Kind;
+
+constexpr wchar_t kWindowClass[] = L"VorlixForm";
+constexpr UINT_PTR kTickTimer = 1;
+constexpr int kFirstControlId = 100;
+// Below its edit field a drop-down combo box keeps room for its list.
+constexpr int kListTwips = 2400;
+
+[[noreturn]] void wrongKind(std::string_view control) {
+    throw std::logic_error("control " + std::string(control) + " has no such property");
+}
+
+HINSTANCE instance() {
+    return GetModuleHandleW(nullptr);
+}
+
+// Looked up at run time: older systems lack them and then get the 96 dpi layout.
+template <typename Function>
+Function* user32(const char* name) {
+    return reinterpret_cast<Function*>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+UINT dpiOf(HWND hwnd) {
+    static auto* const forWindow = user32<UINT WINAPI(HWND)>("GetDpiForWindow");
+    const UINT dpi = forWindow != nullptr ? forWindow(hwnd) : 0;
+    return dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+int pixels(int twips, UINT dpi) {
+    return MulDiv(twips, static_cast<int>(dpi), 1440);
+}
+
+COLORREF colorref(const forms::Rgb& c) {
+    return RGB(c.red, c.green, c.blue);
+}
+
+std::string windowText(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), text.size())));
+    return utf8(text);
+}
+
+void registerClass() {
+    static const ATOM atom = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = instance();
+        wc.hIcon = LoadIconW(instance(), MAKEINTRESOURCEW(1));
+        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kWindowClass;
+        return RegisterClassExW(&wc);
+    }();
+    if (atom == 0) {
+        throw std::runtime_error("the window class cannot be registered");
+    }
+}
+
+}  // namespace
+
+std::wstring wide(std::string_view text) {
+    const int size = static_cast<int>(text.size());
+    std::wstring result(
+        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)),
+        L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, result.data(),
+                        static_cast<int>(result.size()));
+    return result;
+}
+
+std::string utf8(std::wstring_view text) {
+    const int size = static_cast<int>(text.size());
+    std::string result(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), size,
+                                                                    nullptr, 0, nullptr, nullptr)),
+                       '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, result.data(),
+                        static_cast<int>(result.size()), nullptr, nullptr);
+    return result;
+}
+
+void HwndForm::add(const Control& control, HWND hwnd) {
+    entries_.insert_or_assign(control.name, Entry{&control, hwnd, control.enabled});
+}
+
+HWND HwndForm::hwnd(std::string_view control) const {
+    auto it = entries_.find(control);
+    return it == entries_.end() ? nullptr : it->second.hwnd;
+}
+
+const Control* HwndForm::controlOf(HWND child) const {
+    for (const auto& [name, e] : entries_) {
+        if (e.hwnd == nullptr) {
+            continue;
+        }
+        if (e.hwnd == child) {
+            return e.control;
+        }
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        if (e.control->kind == Kind::ComboBox && GetComboBoxInfo(e.hwnd, &info) &&
+            (info.hwndItem == child || info.hwndList == child)) {
+            return e.control;
+        }
+    }
+    return nullptr;
+}
+
+const HwndForm::Entry& HwndForm::entry(std::string_view control) const {
+    auto it = entries_.find(control);
+    if (it == entries_.end()) {
+        throw std::logic_error(table_.name + " has no control " + std::string(control));
+    }
+    return it->second;
+}
+
+HwndForm::Entry& HwndForm::entry(std::string_view control) {
+    return const_cast<Entry&>(std::as_const(*this).entry(control));
+}
+
+HWND HwndForm::hwndOf(std::string_view control, Kind kind) const {
+    const Entry& e = entry(control);
+    if (e.control->kind != kind) {
+        wrongKind(control);
+    }
+    return e.hwnd;
+}
+
+std::string HwndForm::text(std::string_view control) const {
+    const Entry& e = entry(control);
+    if (e.control->kind == Kind::Timer) {
+        wrongKind(control);
+    }
+    return windowText(e.hwnd);
+}
+
+void HwndForm::setText(std::string_view control, std::string_view text) {
+    const Entry& e = entry(control);
+    if (e.control->kind == Kind::Timer) {
+        wrongKind(control);
+    }
+    if (e.control->kind == Kind::ComboBox) {
+        // A text of its own selects no item, even one that reads the same.
+        SendMessageW(e.hwnd, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    }
+    SetWindowTextW(e.hwnd, wide(text).c_str());
+}
+
+bool HwndForm::enabled(std::string_view control) const {
+    const Entry& e = entry(control);
+    // Every control is a child of the window itself, so this is the control's own switch: a
+    // disabled frame does not switch off what it holds.
+    return e.control->kind == Kind::Timer ? e.timerOn : IsWindowEnabled(e.hwnd) != FALSE;
+}
+
+void HwndForm::setEnabled(std::string_view control, bool on) {
+    Entry& e = entry(control);
+    if (e.control->kind == Kind::Timer) {
+        e.timerOn = on;
+    } else {
+        EnableWindow(e.hwnd, on);
+    }
+}
+
+bool HwndForm::selected(std::string_view control) const {
+    return SendMessageW(hwndOf(control, Kind::OptionButton), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void HwndForm::setSelected(std::string_view control) {
+    hwndOf(control, Kind::OptionButton);
+    const std::string& container = entry(control).control->container;
+    for (const auto& [name, e] : entries_) {
+        if (e.control->kind == Kind::OptionButton && e.control->container == container) {
+            SendMessageW(e.hwnd, BM_SETCHECK, name == control ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+    }
+}
+
+std::vector<std::string> HwndForm::items(std::string_view control) const {
+    HWND box = hwndOf(control, Kind::ComboBox);
+    std::vector<std::string> all;
+    const auto count = SendMessageW(box, CB_GETCOUNT, 0, 0);
+    for (WPARAM i = 0; i < static_cast<WPARAM>(std::max<LRESULT>(count, 0)); ++i) {
+        std::wstring item(static_cast<std::size_t>(SendMessageW(box, CB_GETLBTEXTLEN, i, 0)) + 1,
+                          L'\0');
+        item.resize(static_cast<std::size_t>(
+            SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+        all.push_back(utf8(item));
+    }
+    return all;
+}
+
+void HwndForm::addItem(std::string_view control, std::string_view item) {
+    SendMessageW(hwndOf(control, Kind::ComboBox), CB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(wide(item).c_str()));
+}
+
+int HwndForm::listIndex(std::string_view control) const {
+    return static_cast<int>(SendMessageW(hwndOf(control, Kind::ComboBox), CB_GETCURSEL, 0, 0));
+}
+
+void HwndForm::setListIndex(std::string_view control, int index) {
+    HWND box = hwndOf(control, Kind::ComboBox);
+    if (index < -1 || index >= SendMessageW(box, CB_GETCOUNT, 0, 0)) {
+        throw std::out_of_range("list index " + std::to_string(index) + " of " +
+                                std::string(control) + " is out of range");
+    }
+    // Shows the item's text, also over what the user typed while the index stayed.
+    SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+FormWindow::FormWindow(const forms::FormTable& table, Events events)
+    : table_(table), events_(std::move(events)), form_(table) {
+    registerClass();
+    hwnd_ =
+        CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, wide(table.caption).c_str(),
+                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+                        CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance(), nullptr);
+    if (hwnd_ == nullptr) {
+        throw std::runtime_error("window " + table.name + " cannot be created");
+    }
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&windowProc));
+
+    // The Tab key follows the order of creation, and the first control created lies in front:
+    // the controls that take the focus in their tab order, then the labels, each in front of the
+    // ones the table lists before it, and the frames at the back.
+    std::vector<const Control*> creation = forms::focusOrder(table);
+    for (auto it = table.controls.rbegin(); it != table.controls.rend(); ++it) {
+        if (it->kind == Kind::Label) {
+            creation.push_back(&*it);
+        }
+    }
+    for (const Control& c : table.controls) {
+        if (c.kind == Kind::Frame) {
+            creation.push_back(&c);
+        } else if (c.kind == Kind::Timer) {
+            form_.add(c, nullptr);
+        }
+    }
+    const Control* previous = nullptr;
+    for (const Control* c : creation) {
+        // Option buttons next to each other in one container are one group for the arrow keys.
+        const bool grouped = c->kind == Kind::OptionButton && previous != nullptr &&
+                             previous->kind == Kind::OptionButton &&
+                             previous->container == c->container;
+        form_.add(*c, build(*c, !grouped));
+        previous = c;
+    }
+    layout(dpiOf(hwnd_));
+}
+
+FormWindow::~FormWindow() {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+}
+
+HWND FormWindow::build(const Control& c, bool startsGroup) {
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    DWORD extended = 0;
+    const wchar_t* windowClass = L"BUTTON";
+    if (forms::takesFocus(c.kind)) {
+        style |= WS_TABSTOP;
+    }
+    if (startsGroup) {
+        style |= WS_GROUP;
+    }
+    if (!c.enabled) {
+        style |= WS_DISABLED;
+    }
+    switch (c.kind) {
+        case Kind::TextBox:
+            windowClass = L"EDIT";
+            style |= ES_LEFT | ES_AUTOHSCROLL;
+            extended = WS_EX_CLIENTEDGE;
+            break;
+        case Kind::ComboBox:
+            windowClass = L"COMBOBOX";
+            style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
+            break;
+        case Kind::OptionButton:
+            style |= BS_AUTORADIOBUTTON;
+            break;
+        case Kind::PushButton:
+            style |= BS_PUSHBUTTON;
+            break;
+        case Kind::Label:
+            windowClass = L"STATIC";
+            style |= SS_NOTIFY | SS_NOPREFIX | (c.align == forms::Align::Centre ? SS_CENTER : 0);
+            break;
+        case Kind::Frame:
+            style |= BS_GROUPBOX;
+            break;
+        case Kind::Timer:
+            return nullptr;
+    }
+    const auto id = kFirstControlId + (&c - table_.controls.data());
+    HWND hwnd = CreateWindowExW(extended, windowClass, wide(c.text).c_str(), style, 0, 0, 0, 0,
+                                hwnd_, reinterpret_cast<HMENU>(id), instance(), nullptr);
+    if (hwnd == nullptr) {
+        throw std::runtime_error("control " + c.name + " cannot be created");
+    }
+    if (c.kind == Kind::ComboBox) {
+        SetWindowTextW(hwnd, wide(c.text).c_str());
+    }
+    if (c.kind == Kind::OptionButton || (c.kind == Kind::Frame && c.foreColour)) {
+        // The themed look paints these captions in the theme's colour, whatever the table says.
+        SetWindowTheme(hwnd, L"", L"");
+    }
+    if (c.selected) {
+        SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
+    }
+    return hwnd;
+}
+
+void FormWindow::layout(UINT dpi) {
+    for (const Control& c : table_.controls) {
+        HWND hwnd = form_.hwnd(c.name);
+        if (hwnd == nullptr) {
+            continue;
+        }
+        forms::Rect r = c.rect;
+        if (!c.container.empty()) {
+            // Frames make poor parents, so a frame's controls are the window's, at its offset.
+            const forms::Rect& frame = table_.control(c.container).rect;
+            r.left += frame.left;
+            r.top += frame.top;
+        }
+        const int height = c.kind == Kind::ComboBox ? r.height + kListTwips : r.height;
+        SetWindowPos(hwnd, nullptr, pixels(r.left, dpi), pixels(r.top, dpi), pixels(r.width, dpi),
+                     pixels(height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(c.font, dpi)), TRUE);
+    }
+    using Adjust = BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT);
+    static auto* const adjustForDpi = user32<Adjust>("AdjustWindowRectExForDpi");
+    RECT frame{0, 0, pixels(table_.clientWidth, dpi), pixels(table_.clientHeight, dpi)};
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+    const auto extended = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+    if (adjustForDpi != nullptr) {
+        adjustForDpi(&frame, style, FALSE, extended, dpi);
+    } else {
+        AdjustWindowRectEx(&frame, style, FALSE, extended);
+    }
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HFONT FormWindow::font(const std::optional<forms::Font>& f, UINT dpi) {
+    const std::string key =
+        (f ? f->face + "|" + std::to_string(f->points) + "|" + std::to_string(f->bold)
+           : std::string("default")) +
+        "@" + std::to_string(dpi);
+    auto it = fonts_.find(key);
+    if (it != fonts_.end()) {
+        return it->second.get();
+    }
+    LOGFONTW logical{};
+    if (f) {
+        logical.lfHeight =
+            -MulDiv(static_cast<int>(std::lround(f->points * 10)), static_cast<int>(dpi), 720);
+        logical.lfWeight = f->bold ? FW_BOLD : FW_NORMAL;
+        logical.lfCharSet = GB2312_CHARSET;
+        const std::wstring face = wide(f->face);
+        face.copy(logical.lfFaceName, LF_FACESIZE - 1);
+    } else {
+        using ForDpi = BOOL WINAPI(UINT, UINT, void*, UINT, UINT);
+        static auto* const metricsForDpi = user32<ForDpi>("SystemParametersInfoForDpi");
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        if (metricsForDpi != nullptr) {
+            metricsForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
+        } else {
+            SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        }
+        logical = metrics.lfMessageFont;
+    }
+    HFONT handle = CreateFontIndirectW(&logical);
+    fonts_.emplace(key, Font(handle));
+    return handle;
+}
+
+HBRUSH FormWindow::brush(const forms::Rgb& colour) {
+    const COLORREF key = colorref(colour);
+    auto it = brushes_.find(key);
+    if (it == brushes_.end()) {
+        it = brushes_.emplace(key, Brush(CreateSolidBrush(key))).first;
+    }
+    return it->second.get();
+}
+
+void FormWindow::scheduleTick(std::optional<std::chrono::milliseconds> after) {
+    if (after) {
+        const auto ms = std::clamp<std::chrono::milliseconds::rep>(after->count(), 0, 0x7fffffff);
+        SetTimer(hwnd_, kTickTimer, static_cast<UINT>(ms), nullptr);
+    } else {
+        KillTimer(hwnd_, kTickTimer);
+    }
+}
+
+void FormWindow::focusFirstControl() {
+    const std::vector<const Control*> order = forms::focusOrder(table_);
+    if (!order.empty()) {
+        SetFocus(control(order.front()->name));
+    }
+}
+
+void FormWindow::showCentred() {
+    RECT frame{};
+    GetWindowRect(hwnd_, &frame);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(hwnd_, HWND_TOP, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    focusFirstControl();
+}
+
+void FormWindow::retire() {
+    retired_ = true;
+    KillTimer(hwnd_, kTickTimer);
+    ShowWindow(hwnd_, SW_HIDE);
+}
+
+LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* window = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return window != nullptr ? window->handle(message, wParam, lParam)
+                             : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Unloading this window may destroy this object while the event is being passed on: each
+    // event goes out through a copy of its callback, and nothing of the object is touched after.
+    switch (message) {
+        case WM_COMMAND: {
+            const Control* c = form_.controlOf(reinterpret_cast<HWND>(lParam));
+            // BN_CLICKED of a button and STN_CLICKED of a label are both zero.
+            if (c != nullptr && HIWORD(wParam) == BN_CLICKED && !retired_ &&
+                (c->kind == Kind::PushButton || c->kind == Kind::OptionButton ||
+                 c->kind == Kind::Label)) {
+                const auto clicked = events_.clicked;
+                clicked(*this, c->name);
+            }
+            return 0;
+        }
+        case DM_GETDEFID: {
+            // The Enter key presses the push button that has the focus, as in a dialog.
+            HWND focus = GetFocus();
+            const Control* c = form_.controlOf(focus);
+            if (c != nullptr && c->kind == Kind::PushButton) {
+                return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+            }
+            return 0;
+        }
+        case WM_TIMER:
+            if (wParam == kTickTimer) {
+                KillTimer(hwnd_, kTickTimer);
+                if (!retired_) {
+                    const auto ticked = events_.ticked;
+                    ticked(*this);
+                }
+                return 0;
+            }
+            break;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORLISTBOX:
+            return colours(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                lastFocus_ = GetFocus();
+            } else if (lastFocus_ != nullptr && IsChild(hwnd_, lastFocus_)) {
+                SetFocus(lastFocus_);
+                return 0;
+            }
+            break;
+        case WM_DPICHANGED: {
+            layout(HIWORD(wParam));
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        case WM_CLOSE:
+            std::function<void()>(events_.closeRequested)();
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+LRESULT FormWindow::colours(UINT message, HDC dc, HWND child) {
+    const Control* c = form_.controlOf(child);
+    if (c == nullptr || (!c->foreColour && !c->backColour)) {
+        return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc),
+                              reinterpret_cast<LPARAM>(child));
+    }
+    // A disabled control keeps the system's text colour, so that it still looks disabled.
+    if (c->foreColour && IsWindowEnabled(child)) {
+        SetTextColor(dc, colorref(*c->foreColour));
+    }
+    if (c->backColour) {
+        SetBkColor(dc, colorref(*c->backColour));
+        return reinterpret_cast<LRESULT>(brush(*c->backColour));
+    }
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+}  // namespace win32forms

@@ -1,0 +1,137 @@
+// One window built from its control table with plain Win32 controls, and the form interface its
+// handlers use over those controls.
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "forms/form.h"
+
+namespace win32forms {
+
+std::wstring wide(std::string_view text);
+std::string utf8(std::wstring_view text);
+
+// Owns one GDI object (a font or a brush) and deletes it with itself.
+template <typename Handle>
+class GdiObject {
+  public:
+    explicit GdiObject(Handle handle = nullptr) : handle_(handle) {}
+    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    GdiObject& operator=(GdiObject&& other) noexcept {
+        std::swap(handle_, other.handle_);
+        return *this;
+    }
+    ~GdiObject() {
+        if (handle_ != nullptr) {
+            DeleteObject(handle_);
+        }
+    }
+    Handle get() const { return handle_; }
+
+  private:
+    Handle handle_;
+};
+using Font = GdiObject<HFONT>;
+using Brush = GdiObject<HBRUSH>;
+
+class HwndForm final : public forms::Form {
+  public:
+    explicit HwndForm(const forms::FormTable& table) : table_(table) {}
+
+    // Registers the control window built for a control; timers have none.
+    void add(const forms::Control& control, HWND hwnd);
+    // The control window of that name; nullptr for a timer or an unknown name.
+    HWND hwnd(std::string_view control) const;
+    // The control a child window belongs to, also the edit field or list of a combo box.
+    const forms::Control* controlOf(HWND child) const;
+
+    std::string text(std::string_view control) const override;
+    void setText(std::string_view control, std::string_view text) override;
+    bool enabled(std::string_view control) const override;
+    void setEnabled(std::string_view control, bool on) override;
+    bool selected(std::string_view control) const override;
+    void setSelected(std::string_view control) override;
+    std::vector<std::string> items(std::string_view control) const override;
+    void addItem(std::string_view control, std::string_view item) override;
+    int listIndex(std::string_view control) const override;
+    void setListIndex(std::string_view control, int index) override;
+
+  private:
+    struct Entry {
+        const forms::Control* control = nullptr;
+        HWND hwnd = nullptr;
+        bool timerOn = false;
+    };
+    const Entry& entry(std::string_view control) const;
+    Entry& entry(std::string_view control);
+    HWND hwndOf(std::string_view control, forms::Kind kind) const;
+
+    const forms::FormTable& table_;
+    std::map<std::string, Entry, std::less<>> entries_;
+};
+
+class FormWindow {
+  public:
+    // What the window reports to the application: a click of a control, its wake-up, a close.
+    struct Events {
+        std::function<void(FormWindow&, std::string_view)> clicked;
+        std::function<void(FormWindow&)> ticked;
+        std::function<void()> closeRequested;
+    };
+
+    FormWindow(const forms::FormTable& table, Events events);
+    ~FormWindow();
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    forms::Form& form() { return form_; }
+    HWND control(std::string_view name) const { return form_.hwnd(name); }
+
+    forms::Handlers& handlers() { return *handlers_; }
+    void setHandlers(std::unique_ptr<forms::Handlers> handlers) { handlers_ = std::move(handlers); }
+
+    // One wake-up after that delay, replacing any pending one; none at all for no delay.
+    void scheduleTick(std::optional<std::chrono::milliseconds> after);
+    void showCentred();
+
+    // Unloaded: hidden and silent for good, waiting to be destroyed.
+    void retire();
+    bool retired() const { return retired_; }
+
+  private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT colours(UINT message, HDC dc, HWND child);
+    HWND build(const forms::Control& control, bool startsGroup);
+    // Places every control and gives it its font for the window's dots per inch.
+    void layout(UINT dpi);
+    HFONT font(const std::optional<forms::Font>& font, UINT dpi);
+    HBRUSH brush(const forms::Rgb& colour);
+    void focusFirstControl();
+
+    const forms::FormTable& table_;
+    Events events_;
+    HwndForm form_;
+    // Declared after the form it refers to, so that it goes first.
+    std::unique_ptr<forms::Handlers> handlers_;
+    std::map<std::string, Font> fonts_;
+    std::map<COLORREF, Brush> brushes_;
+    HWND hwnd_ = nullptr;
+    HWND lastFocus_ = nullptr;  // restored when the window is activated again
+    bool retired_ = false;
+};
+
+}  // namespace win32forms
