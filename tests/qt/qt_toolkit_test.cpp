@@ -19,6 +19,7 @@
 #include "mainwindow/Form1.h"
 #include "power/fake_launcher.h"
 #include "temp_config_dir.h"
+#include "toolkit_probes.h"
 #include "toolkits/qt/qt_application.h"
 #include "yeardialog/Form2.h"
 
@@ -35,31 +36,11 @@ QColor qcolour(const forms::Rgb& c) {
     return QColor(c.red, c.green, c.blue);
 }
 
-// Handlers that record what reaches them and do what the test asks of them.
-class Recorder final : public forms::Handlers {
-  public:
-    void load() override { ++loads; }
-    void click(std::string_view control) override {
-        clicks.emplace_back(control);
-        if (onClick) {
-            onClick(control);
-        }
-    }
-    void tick() override { ++ticks; }
-    std::optional<std::chrono::milliseconds> nextTick() const override { return next; }
-
-    int loads = 0;
-    int ticks = 0;
-    std::vector<std::string> clicks;
-    std::function<void(std::string_view)> onClick;
-    std::optional<std::chrono::milliseconds> next;
-};
-
 // The main window's table shown through the toolkit, with recording handlers.
 struct Harness {
     Harness() {
         app.define("Form1", {&table(), [this](forms::Form& f, forms::Application&) {
-                                 auto made = std::make_unique<Recorder>();
+                                 auto made = std::make_unique<testing_support::Recorder>();
                                  handlers = made.get();
                                  form = &f;
                                  ++loadsMade;
@@ -74,7 +55,7 @@ struct Harness {
     }
 
     qtforms::QtApplication app;
-    Recorder* handlers = nullptr;
+    testing_support::Recorder* handlers = nullptr;
     forms::Form* form = nullptr;
     int loadsMade = 0;
 };
@@ -115,26 +96,8 @@ class BoxAnswerer {
 const char* const kWidgetClass[] = {"QLineEdit",   "QComboBox", "QRadioButton",
                                     "QPushButton", "QLabel",    "QGroupBox"};
 
-// Everything the form interface can read, one line per control.
-QStringList snapshot(const forms::Form& form) {
-    QStringList lines;
-    for (const forms::Control& c : table().controls) {
-        QString line = QString::fromStdString(c.name) + (form.enabled(c.name) ? " on" : " off");
-        if (c.kind != Kind::Timer) {
-            line += " text=" + QString::fromStdString(form.text(c.name));
-        }
-        if (c.kind == Kind::OptionButton) {
-            line += form.selected(c.name) ? " selected" : "";
-        }
-        if (c.kind == Kind::ComboBox) {
-            line += " index=" + QString::number(form.listIndex(c.name)) + " items=";
-            for (const std::string& item : form.items(c.name)) {
-                line += QString::fromStdString(item) + ",";
-            }
-        }
-        lines << line;
-    }
-    return lines;
+std::vector<std::string> snapshot(const forms::Form& form) {
+    return testing_support::snapshot(form, table());
 }
 
 void addItems(forms::Form& form, std::string_view list, std::initializer_list<const char*> items) {

@@ -14,6 +14,7 @@
 #include "power/fake_launcher.h"
 #include "settings/rwini.h"
 #include "temp_config_dir.h"
+#include "toolkit_probes.h"
 #include "toolkits/win32/win32_application.h"
 #include "yeardialog/Form2.h"
 
@@ -111,31 +112,11 @@ class BoxAnswerer {
     std::set<HWND> answered_;
 };
 
-// Handlers that record what reaches them and do what the test asks of them.
-class Recorder final : public forms::Handlers {
-  public:
-    void load() override { ++loads; }
-    void click(std::string_view control) override {
-        clicks.emplace_back(control);
-        if (onClick) {
-            onClick(control);
-        }
-    }
-    void tick() override { ++ticks; }
-    std::optional<std::chrono::milliseconds> nextTick() const override { return next; }
-
-    int loads = 0;
-    int ticks = 0;
-    std::vector<std::string> clicks;
-    std::function<void(std::string_view)> onClick;
-    std::optional<std::chrono::milliseconds> next;
-};
-
 // The main window's table shown through the toolkit, with recording handlers.
 struct Harness {
     Harness() {
         app.define("Form1", {&table(), [this](forms::Form& f, forms::Application&) {
-                                 auto made = std::make_unique<Recorder>();
+                                 auto made = std::make_unique<testing_support::Recorder>();
                                  handlers = made.get();
                                  form = &f;
                                  ++loadsMade;
@@ -146,31 +127,13 @@ struct Harness {
     HWND control(std::string_view name) const { return app.control("Form1", name); }
 
     win32forms::Win32Application app;
-    Recorder* handlers = nullptr;
+    testing_support::Recorder* handlers = nullptr;
     forms::Form* form = nullptr;
     int loadsMade = 0;
 };
 
-// Everything the form interface can read, one line per control.
 std::vector<std::string> snapshot(const forms::Form& form, const forms::FormTable& t = table()) {
-    std::vector<std::string> lines;
-    for (const forms::Control& c : t.controls) {
-        std::string line = c.name + (form.enabled(c.name) ? " on" : " off");
-        if (c.kind != Kind::Timer) {
-            line += " text=" + form.text(c.name);
-        }
-        if (c.kind == Kind::OptionButton && form.selected(c.name)) {
-            line += " selected";
-        }
-        if (c.kind == Kind::ComboBox) {
-            line += " index=" + std::to_string(form.listIndex(c.name)) + " items=";
-            for (const std::string& item : form.items(c.name)) {
-                line += item + ",";
-            }
-        }
-        lines.push_back(line);
-    }
-    return lines;
+    return testing_support::snapshot(form, t);
 }
 
 const char* const kWindowClass[] = {"Edit", "ComboBox", "Button", "Button", "Static", "Button"};
