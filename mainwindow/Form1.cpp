@@ -28,6 +28,10 @@ void fillList(forms::Form& form, std::string_view list, int first, int last, int
 Form1::Form1(forms::Form& form, forms::Application& app, Form1Services services)
     : form_(form), app_(app), services_(services) {}
 
+Form1::~Form1() {
+    services_.keepAwake.release();
+}
+
 void Form1::click(std::string_view control) {
     if (control == "Command1") {
         Command1_Click();
@@ -127,6 +131,8 @@ void Form1::Command3_Click() {
     const std::optional<Moment> now = toMoment(clockFields());
     lastSeen_ = now ? std::optional(serialSeconds(*now) - 1) : std::nullopt;
     pending_.reset();
+    // A computer that falls asleep on its own would sleep through the target.
+    services_.keepAwake.hold();
 }
 
 void Form1::Command4_Click() {
@@ -137,6 +143,7 @@ void Form1::Command4_Click() {
     form_.setText("Label13", "定时关机被重置……（请重新设定）");
     lastSeen_.reset();
     pending_.reset();
+    services_.keepAwake.release();
 }
 
 void Form1::Command5_Click() {
@@ -180,6 +187,7 @@ void Form1::launch(power::Action action) {
     // next, and only "重置" and "生效" start them again.
     form_.setEnabled("Timer2", false);
     form_.setEnabled("Timer3", false);
+    services_.keepAwake.release();
     if (const std::optional<std::string> failure = services_.launcher.start(action)) {
         form_.setText("Label13", actionTag(action) + "命令执行失败！" + *failure);
         return;

@@ -9,6 +9,7 @@
 #include "forms/form.h"
 #include "mainwindow/clock.h"
 #include "mainwindow/moment.h"
+#include "power/keep_awake.h"
 #include "power/launcher.h"
 
 namespace mainwindow {
@@ -19,6 +20,7 @@ const forms::FormTable& Form1Table();
 struct Form1Services {
     Clock& clock;
     power::Launcher& launcher;
+    power::KeepAwake& keepAwake;
 };
 
 // How long after a whole second of the clock the window wakes, so that the clock has surely
@@ -28,6 +30,10 @@ inline constexpr int kTickMarginMs = 5;
 class Form1 final : public forms::Handlers {
   public:
     Form1(forms::Form& form, forms::Application& app, Form1Services services);
+    // A window that goes (reloaded, closed, the program ending) no longer keeps the computer up.
+    ~Form1() override;
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
 
     void load() override { Form_Load(); }
     void click(std::string_view control) override;

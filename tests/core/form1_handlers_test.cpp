@@ -5,6 +5,7 @@
 #include "fake_clock.h"
 #include "forms/memory_form.h"
 #include "mainwindow/Form1.h"
+#include "power/fake_keep_awake.h"
 #include "power/fake_launcher.h"
 #include "temp_config_dir.h"
 
@@ -19,7 +20,7 @@ const char* const kFields[] = {"Text1", "Text2", "Text3", "Text4", "Text5", "Tex
 class Form1Handlers : public ::testing::Test {
   protected:
     void SetUp() override {
-        app.define("Form1", Form1Definition({clock, launcher}));
+        app.define("Form1", Form1Definition({clock, launcher, keepAwake}));
         app.show("Form1");
     }
 
@@ -54,6 +55,7 @@ class Form1Handlers : public ::testing::Test {
     testing_support::TempConfigDir config;
     testing_support::FakeClock clock;
     power::FakeLauncher launcher;
+    power::FakeKeepAwake keepAwake;
     forms::MemoryApplication app;
 };
 
@@ -71,8 +73,9 @@ TEST(Form1Clock, ShowsOneMomentPerTickEvenWhenTheClockTurnsMeanwhile) {
     testing_support::TempConfigDir config;
     TurningClock clock;
     power::FakeLauncher launcher;
+    power::FakeKeepAwake keepAwake;
     forms::MemoryApplication app;
-    app.define("Form1", Form1Definition({clock, launcher}));
+    app.define("Form1", Form1Definition({clock, launcher, keepAwake}));
     app.show("Form1");
     clock.reads = 0;
 
@@ -116,9 +119,11 @@ TEST_F(Form1Handlers, ArmFreezesTheInputsAndResetReleasesThem) {
     EXPECT_TRUE(form().enabled("Timer2"));
     EXPECT_TRUE(form().enabled("Timer3"));
     EXPECT_EQ(form().text("Label13"), "定时关机执行中……");
+    EXPECT_TRUE(keepAwake.held);
 
     app.click("Form1", "Command4");
     expectArmed(false);
+    EXPECT_FALSE(keepAwake.held);
     EXPECT_FALSE(form().enabled("Timer2"));
     EXPECT_FALSE(form().enabled("Timer3"));
     EXPECT_EQ(form().text("Label13"), "定时关机被重置……（请重新设定）");
@@ -144,9 +149,11 @@ TEST_P(Form1Run, CountsDownAndLaunchesOnceAtTheTargetSecond) {
     tickAt(10, 45, 31);
     EXPECT_EQ(form().text("Label13"), std::string("还剩：1 秒 ") + GetParam().tag);
     EXPECT_TRUE(launcher.started.empty());
+    EXPECT_TRUE(keepAwake.held);
 
     tickAt(10, 45, 32);
     EXPECT_EQ(launcher.started, std::vector<Action>{GetParam().action});
+    EXPECT_FALSE(keepAwake.held);
     EXPECT_EQ(form().text("Label13"), std::string("已执行") + GetParam().tag + "命令……");
     EXPECT_FALSE(form().enabled("Timer2"));
     EXPECT_FALSE(form().enabled("Timer3"));
@@ -212,6 +219,7 @@ TEST_F(Form1Handlers, ReportsALaunchThatCannotStartAndStaysUntilReset) {
     EXPECT_EQ(launcher.started.size(), 1u);
     EXPECT_EQ(form().text("Label13"), "【关机】命令执行失败！找不到 systemctl 命令");
     expectArmed(true);
+    EXPECT_FALSE(keepAwake.held);
 
     app.click("Form1", "Command4");
     expectArmed(false);
@@ -237,6 +245,13 @@ TEST_F(Form1Handlers, ExitEndsAtOnceAndNothingRunsAfter) {
     tickAt(10, 45, 31);
     EXPECT_TRUE(app.ended());
     EXPECT_TRUE(launcher.started.empty());
+}
+
+TEST_F(Form1Handlers, ClosingAnArmedWindowLetsTheComputerSleepAgain) {
+    app.click("Form1", "Command3");
+    EXPECT_EQ(keepAwake.holds, 1);
+    app.close("Form1");
+    EXPECT_FALSE(keepAwake.held);
 }
 
 }  // namespace

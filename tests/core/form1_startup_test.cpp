@@ -5,6 +5,7 @@
 #include "fake_clock.h"
 #include "forms/memory_form.h"
 #include "mainwindow/Form1.h"
+#include "power/fake_keep_awake.h"
 #include "power/fake_launcher.h"
 #include "temp_config_dir.h"
 
@@ -24,7 +25,7 @@ std::vector<std::string> numbers(int first, int last) {
 class Form1Startup : public ::testing::Test {
   protected:
     forms::MemoryForm& start() {
-        app.define("Form1", Form1Definition({clock, launcher}));
+        app.define("Form1", Form1Definition({clock, launcher, keepAwake}));
         app.show("Form1");
         return app.form("Form1");
     }
@@ -32,6 +33,7 @@ class Form1Startup : public ::testing::Test {
     TempConfigDir config;
     testing_support::FakeClock clock;
     power::FakeLauncher launcher;
+    power::FakeKeepAwake keepAwake;
     forms::MemoryApplication app;
 };
 

@@ -4,6 +4,7 @@
 #include "fake_clock.h"
 #include "forms/memory_form.h"
 #include "mainwindow/Form1.h"
+#include "power/fake_keep_awake.h"
 #include "power/fake_launcher.h"
 #include "settings/rwini.h"
 #include "temp_config_dir.h"
@@ -16,7 +17,7 @@ using forms::MemoryApplication;
 class YearDialog : public ::testing::Test {
   protected:
     void SetUp() override {
-        app.define("Form1", mainwindow::Form1Definition({clock, launcher}));
+        app.define("Form1", mainwindow::Form1Definition({clock, launcher, keepAwake}));
         app.define("Form2", yeardialog::Form2Definition());
         app.show("Form1");
         app.click("Form1", "Command2");
@@ -37,6 +38,7 @@ class YearDialog : public ::testing::Test {
     testing_support::TempConfigDir config;
     testing_support::FakeClock clock;
     power::FakeLauncher launcher;
+    power::FakeKeepAwake keepAwake;
     MemoryApplication app;
 };
 
@@ -62,6 +64,7 @@ TEST_F(YearDialog, OkStoresTheRangeAndRebuildsTheMainWindowAroundItsMessage) {
     EXPECT_FALSE(main().enabled("Timer2"));
     EXPECT_FALSE(main().enabled("Timer3"));
     EXPECT_TRUE(main().enabled("Command3"));
+    EXPECT_FALSE(keepAwake.held);
     EXPECT_EQ(main().text("Label13"), "程序初始化中……");
     EXPECT_EQ(app.front(), "Form1");
     EXPECT_EQ(dialog().text("Text1"), " 2010 ");
@@ -96,6 +99,7 @@ TEST_P(YearDialogRefuses, WritesNothingAndLeavesAnArmedRunGoing) {
     EXPECT_EQ(lastMessage().title, "提示");
     EXPECT_EQ(config.readIni(), before);
     EXPECT_TRUE(main().enabled("Timer2"));
+    EXPECT_TRUE(keepAwake.held);
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, YearDialogRefuses,

@@ -17,6 +17,7 @@
 #include "fake_clock.h"
 #include "forms/memory_form.h"
 #include "mainwindow/Form1.h"
+#include "power/fake_keep_awake.h"
 #include "power/fake_launcher.h"
 #include "temp_config_dir.h"
 #include "toolkit_probes.h"
@@ -329,7 +330,9 @@ class QtToolkitTest : public QObject {
         testing_support::TempConfigDir config;
         testing_support::FakeClock clock;
         power::FakeLauncher launcher;
-        const forms::FormDefinition definition = mainwindow::Form1Definition({clock, launcher});
+        power::FakeKeepAwake keepAwake;
+        const forms::FormDefinition definition =
+            mainwindow::Form1Definition({clock, launcher, keepAwake});
         forms::MemoryApplication memory;
         memory.define("Form1", definition);
         memory.show("Form1");
@@ -458,8 +461,9 @@ class QtToolkitTest : public QObject {
         testing_support::TempConfigDir config;
         testing_support::FakeClock clock;
         power::FakeLauncher launcher;
+        power::FakeKeepAwake keepAwake;
         qtforms::QtApplication app;
-        app.define("Form1", mainwindow::Form1Definition({clock, launcher}));
+        app.define("Form1", mainwindow::Form1Definition({clock, launcher, keepAwake}));
         app.define("Form2", yeardialog::Form2Definition());
         app.show("Form1");
         QTest::mouseClick(app.window("Form1")->findChild<QPushButton*>("Command2"), Qt::LeftButton);

@@ -11,6 +11,7 @@
 #include "forms/memory_form.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/about.h"
+#include "power/fake_keep_awake.h"
 #include "power/fake_launcher.h"
 #include "settings/rwini.h"
 #include "temp_config_dir.h"
@@ -487,9 +488,11 @@ TEST(RealWindows, ArmedRunYearDialogAndAbout) {
     testing_support::TempConfigDir config;
     testing_support::FakeClock clock;
     power::FakeLauncher launcher, memoryLauncher;
-    const forms::FormDefinition definition = mainwindow::Form1Definition({clock, launcher});
+    power::FakeKeepAwake keepAwake, memoryKeepAwake;
+    const forms::FormDefinition definition =
+        mainwindow::Form1Definition({clock, launcher, keepAwake});
     forms::MemoryApplication memory;
-    memory.define("Form1", mainwindow::Form1Definition({clock, memoryLauncher}));
+    memory.define("Form1", mainwindow::Form1Definition({clock, memoryLauncher, memoryKeepAwake}));
     memory.show("Form1");
     win32forms::Win32Application app;
     forms::Form* form = nullptr;
