@@ -44,6 +44,8 @@ e2e_init() {
     E2E_XVFB_PID=
     E2E_WRAPPER_PID=
     E2E_PID=
+    E2E_BUS_PID=
+    E2E_LOGIN1_PID=
     # Any command failing unexpectedly says where, rather than ending the script without a word.
     set -E
     trap 'echo "FAIL: unexpected error at ${BASH_SOURCE[0]}:$LINENO: $BASH_COMMAND" >&2' ERR
@@ -54,6 +56,11 @@ e2e_init() {
 e2e_cleanup() {
     local status=$?
     e2e_stop_program
+    local pid
+    for pid in "$E2E_LOGIN1_PID" "$E2E_BUS_PID"; do
+        [[ -z $pid ]] || e2e_stop_pid "$pid"
+    done
+    E2E_LOGIN1_PID= E2E_BUS_PID=
     if [[ -n $E2E_XVFB_PID ]]; then
         e2e_stop_pid "$E2E_XVFB_PID"
         E2E_XVFB_PID=
@@ -123,6 +130,45 @@ e2e_start_xvfb() {
         sleep 0.05
     done
     e2e_fail "could not start Xvfb: $(cat "$E2E_DIR/xvfb.log")"
+}
+
+# A private bus standing in for the system bus, with FAKE_LOGIN1 serving as systemd-logind on it;
+# DBUS_SYSTEM_BUS_ADDRESS then points the program there, so it never asks the machine's own logind.
+# The stand-in writes its requests and the number of locks held to $E2E_LOGIN1_LOG.
+e2e_fake_logind() {
+    local fake=$1 address= i
+    dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$E2E_DIR/bus" \
+        >"$E2E_DIR/bus.log" 2>&1 &
+    E2E_BUS_PID=$!
+    for ((i = 0; i < 200; i++)); do
+        address=$(head -n 1 "$E2E_DIR/bus" 2>/dev/null || true)
+        [[ -n $address ]] && break
+        kill -0 "$E2E_BUS_PID" 2>/dev/null || break
+        sleep 0.05
+    done
+    [[ -n $address ]] || e2e_fail "could not start a private bus: $(cat "$E2E_DIR/bus.log")"
+    export DBUS_SYSTEM_BUS_ADDRESS=$address
+    E2E_LOGIN1_LOG=$E2E_DIR/login1.log
+    : >"$E2E_LOGIN1_LOG"
+    "$fake" "$address" "$E2E_LOGIN1_LOG" >>"$E2E_DIR/bus.log" 2>&1 &
+    E2E_LOGIN1_PID=$!
+    for ((i = 0; i < 200; i++)); do
+        grep -qx ready "$E2E_LOGIN1_LOG" && return 0
+        kill -0 "$E2E_LOGIN1_PID" 2>/dev/null || break
+        sleep 0.05
+    done
+    e2e_fail "the stand-in for logind did not start: $(cat "$E2E_DIR/bus.log")"
+}
+
+# Waits up to TIMEOUT_MS for the stand-in for logind to see COUNT locks held.
+e2e_wait_locks() {
+    local count=$1 timeout_ms=$2 i
+    for ((i = 0; i <= timeout_ms / 20; i++)); do
+        [[ $(grep '^held ' "$E2E_LOGIN1_LOG" | tail -n 1) == "held $count" ]] && return 0
+        sleep 0.02
+    done
+    e2e_fail "expected $count inhibitor locks held within $timeout_ms ms;" \
+        "logind saw: $(tr '\n' ';' <"$E2E_LOGIN1_LOG")"
 }
 
 # Starts the program on our X server with its clock set to FAKE_START (local time) and running on

@@ -1,95 +1,17 @@
 // The logind inhibitor lock against a small stand-in for systemd-logind on a private session bus
 // (the test runs under dbus-run-session), so the real machine's power management is never asked.
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
-
 #include <QDBusConnection>
-#include <QDBusContext>
-#include <QDBusError>
-#include <QDBusMessage>
-#include <QDBusUnixFileDescriptor>
 #include <QRegularExpression>
 #include <QtTest>
-#include <optional>
-#include <vector>
 
+#include "fake_login1.h"
 #include "power/logind_inhibitor.h"
 
 namespace {
 
-const QString kService = QStringLiteral("org.freedesktop.login1");
-const QString kPath = QStringLiteral("/org/freedesktop/login1");
+using testing_support::FakeLogin1;
+
 const QString kWho = QStringLiteral("Vorlix定时关机软件");
-
-// Hands out each lock as the write end of a pipe and keeps the read end: a lock is held for as
-// long as some process keeps a write end open.
-class FakeLogin1 : public QObject, protected QDBusContext {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
-
-  public:
-    ~FakeLogin1() override {
-        for (const int fd : readEnds_) {
-            ::close(fd);
-        }
-    }
-
-    int locksHeld() const {
-        int held = 0;
-        for (const int fd : readEnds_) {
-            pollfd p{fd, POLLIN, 0};
-            held += ::poll(&p, 1, 0) == 0 ? 1 : 0;
-        }
-        return held;
-    }
-
-    // Sends the answer kept back by `answerLater`.
-    void answerNow() {
-        QVERIFY(lateCall_.has_value());
-        lateCall_->connection.send(lateCall_->message.createReply(QVariant::fromValue(newLock())));
-        lateCall_.reset();
-    }
-
-    std::vector<QStringList> calls;
-    bool refuse = false;
-    bool answerLater = false;
-
-  public slots:
-    QDBusUnixFileDescriptor Inhibit(const QString& what, const QString& who, const QString& why,
-                                    const QString& mode) {
-        calls.push_back({what, who, why, mode});
-        if (refuse) {
-            sendErrorReply(QDBusError::AccessDenied, QStringLiteral("not allowed"));
-            return {};
-        }
-        if (answerLater) {
-            setDelayedReply(true);
-            lateCall_ = LateCall{connection(), message()};
-            return {};
-        }
-        return newLock();
-    }
-
-  private:
-    QDBusUnixFileDescriptor newLock() {
-        int ends[2];
-        if (::pipe2(ends, O_CLOEXEC) != 0) {
-            return {};
-        }
-        readEnds_.push_back(ends[0]);
-        QDBusUnixFileDescriptor lock(ends[1]);  // a copy of its own
-        ::close(ends[1]);
-        return lock;
-    }
-
-    struct LateCall {
-        QDBusConnection connection;
-        QDBusMessage message;
-    };
-    std::optional<LateCall> lateCall_;
-    std::vector<int> readEnds_;
-};
 
 // Lets the bus deliver whatever is on its way.
 void settle() {
@@ -105,10 +27,7 @@ class LogindInhibitorTest : public QObject {
     QDBusConnection serviceBus_{QString()};
     FakeLogin1* fake_ = nullptr;
 
-    void startService() {
-        QVERIFY(serviceBus_.registerObject(kPath, fake_, QDBusConnection::ExportAllSlots));
-        QVERIFY(serviceBus_.registerService(kService));
-    }
+    void startService() { QVERIFY(fake_->serveOn(serviceBus_)); }
 
   private slots:
     void initTestCase() {
@@ -127,8 +46,8 @@ class LogindInhibitorTest : public QObject {
     }
 
     void cleanup() {
-        serviceBus_.unregisterService(kService);
-        serviceBus_.unregisterObject(kPath);
+        serviceBus_.unregisterService(FakeLogin1::kService);
+        serviceBus_.unregisterObject(FakeLogin1::kPath);
         QDBusConnection::disconnectFromBus(QStringLiteral("fake-login1"));
         delete fake_;
         settle();
@@ -166,7 +85,7 @@ class LogindInhibitorTest : public QObject {
         inhibitor.hold();
         QTRY_COMPARE(fake_->calls.size(), std::size_t{1});
         inhibitor.release();
-        fake_->answerNow();
+        QVERIFY(fake_->answerNow());
         settle();
         QCOMPARE(fake_->locksHeld(), 0);
 
@@ -174,7 +93,7 @@ class LogindInhibitorTest : public QObject {
         QTRY_COMPARE(fake_->calls.size(), std::size_t{2});
         inhibitor.release();
         inhibitor.hold();
-        fake_->answerNow();
+        QVERIFY(fake_->answerNow());
         QTRY_COMPARE(fake_->locksHeld(), 1);
         settle();
         QCOMPARE(fake_->calls.size(), std::size_t{2});
