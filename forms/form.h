@@ -39,7 +39,7 @@ class Form {
     virtual void setListIndex(std::string_view control, int index) = 0;
 };
 
-enum class MessageIcon { None, Information };
+enum class MessageIcon { None, Information, Error };
 
 // The program's windows as a whole.
 class Application {

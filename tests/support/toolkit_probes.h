@@ -14,6 +14,11 @@ namespace testing_support {
 
 class Recorder final : public forms::Handlers {
   public:
+    ~Recorder() override {
+        if (onDestroy) {
+            onDestroy();
+        }
+    }
     void load() override { ++loads; }
     void click(std::string_view control) override {
         clicks.emplace_back(control);
@@ -28,6 +33,7 @@ class Recorder final : public forms::Handlers {
     int ticks = 0;
     std::vector<std::string> clicks;
     std::function<void(std::string_view)> onClick;
+    std::function<void()> onDestroy;
     std::optional<std::chrono::milliseconds> next;
 };
 

@@ -326,15 +326,26 @@ void FormWindow::scheduleTick(std::optional<std::chrono::milliseconds> after) {
     }
 }
 
-void FormWindow::focusFirstControl() {
+void FormWindow::present() {
+    QRect frame(QPoint(), size());
+    frame.moveCenter(screen()->availableGeometry().center());
+    move(frame.topLeft());
+    show();
     const std::vector<const Control*> order = forms::focusOrder(table_);
     if (!order.empty()) {
         control(order.front()->name)->setFocus();
     }
+    raise();
+    activateWindow();
+}
+
+void FormWindow::bringForward() {
+    show();
+    raise();
+    activateWindow();
 }
 
 void FormWindow::retire() {
-    retired_ = true;
     tickTimer_->stop();
     disconnect(this, nullptr, nullptr, nullptr);
     hide();

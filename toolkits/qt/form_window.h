@@ -10,6 +10,7 @@
 #include <string>
 
 #include "forms/form.h"
+#include "forms/window_host.h"
 
 class QTimer;
 
@@ -54,25 +55,21 @@ class WidgetForm final : public forms::Form {
     std::map<std::string, Entry, std::less<>> entries_;
 };
 
-class FormWindow final : public QWidget {
+class FormWindow final : public QWidget, public forms::HostedWindow {
     Q_OBJECT
 
   public:
     explicit FormWindow(const forms::FormTable& table);
 
-    forms::Form& form() { return form_; }
+    forms::Form& form() override { return form_; }
     QWidget* control(std::string_view name) const { return form_.widget(name); }
 
-    forms::Handlers& handlers() { return *handlers_; }
-    void setHandlers(std::unique_ptr<forms::Handlers> handlers) { handlers_ = std::move(handlers); }
-
-    // One wake-up after that delay, replacing any pending one; none at all for no delay.
-    void scheduleTick(std::optional<std::chrono::milliseconds> after);
-    void focusFirstControl();
-
-    // Unloaded: hidden and silent for good, waiting to be deleted.
-    void retire();
-    bool retired() const { return retired_; }
+    void scheduleTick(std::optional<std::chrono::milliseconds> after) override;
+    void present() override;
+    void bringForward() override;
+    // Also cuts the window off from its receivers: a retired window may still be waiting for its
+    // deferred deletion.
+    void retire() override;
 
   signals:
     void clicked(const QString& control);
@@ -88,10 +85,7 @@ class FormWindow final : public QWidget {
 
     const forms::FormTable& table_;
     WidgetForm form_;
-    // Declared after the form it refers to, so that it goes first.
-    std::unique_ptr<forms::Handlers> handlers_;
     QTimer* tickTimer_;
-    bool retired_ = false;
 };
 
 }  // namespace qtforms

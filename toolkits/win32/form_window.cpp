@@ -419,7 +419,7 @@ void FormWindow::focusFirstControl() {
     }
 }
 
-void FormWindow::showCentred() {
+void FormWindow::present() {
     RECT frame{};
     GetWindowRect(hwnd_, &frame);
     MONITORINFO monitor{};
@@ -435,8 +435,12 @@ void FormWindow::showCentred() {
     focusFirstControl();
 }
 
+void FormWindow::bringForward() {
+    ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(hwnd_);
+}
+
 void FormWindow::retire() {
-    retired_ = true;
     KillTimer(hwnd_, kTickTimer);
     ShowWindow(hwnd_, SW_HIDE);
 }
@@ -454,7 +458,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: {
             const Control* c = form_.controlOf(reinterpret_cast<HWND>(lParam));
             // BN_CLICKED of a button and STN_CLICKED of a label are both zero.
-            if (c != nullptr && HIWORD(wParam) == BN_CLICKED && !retired_ &&
+            if (c != nullptr && HIWORD(wParam) == BN_CLICKED &&
                 (c->kind == Kind::PushButton || c->kind == Kind::OptionButton ||
                  c->kind == Kind::Label)) {
                 const auto clicked = events_.clicked;
@@ -474,10 +478,8 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == kTickTimer) {
                 KillTimer(hwnd_, kTickTimer);
-                if (!retired_) {
-                    const auto ticked = events_.ticked;
-                    ticked(*this);
-                }
+                const auto ticked = events_.ticked;
+                ticked(*this);
                 return 0;
             }
             break;

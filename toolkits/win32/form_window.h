@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "forms/form.h"
+#include "forms/window_host.h"
 
 namespace win32forms {
 
@@ -82,7 +83,7 @@ class HwndForm final : public forms::Form {
     std::map<std::string, Entry, std::less<>> entries_;
 };
 
-class FormWindow {
+class FormWindow final : public forms::HostedWindow {
   public:
     // What the window reports to the application: a click of a control, its wake-up, a close.
     struct Events {
@@ -92,24 +93,18 @@ class FormWindow {
     };
 
     FormWindow(const forms::FormTable& table, Events events);
-    ~FormWindow();
+    ~FormWindow() override;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
 
     HWND hwnd() const { return hwnd_; }
-    forms::Form& form() { return form_; }
+    forms::Form& form() override { return form_; }
     HWND control(std::string_view name) const { return form_.hwnd(name); }
 
-    forms::Handlers& handlers() { return *handlers_; }
-    void setHandlers(std::unique_ptr<forms::Handlers> handlers) { handlers_ = std::move(handlers); }
-
-    // One wake-up after that delay, replacing any pending one; none at all for no delay.
-    void scheduleTick(std::optional<std::chrono::milliseconds> after);
-    void showCentred();
-
-    // Unloaded: hidden and silent for good, waiting to be destroyed.
-    void retire();
-    bool retired() const { return retired_; }
+    void scheduleTick(std::optional<std::chrono::milliseconds> after) override;
+    void present() override;
+    void bringForward() override;
+    void retire() override;
 
   private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -125,13 +120,10 @@ class FormWindow {
     const forms::FormTable& table_;
     Events events_;
     HwndForm form_;
-    // Declared after the form it refers to, so that it goes first.
-    std::unique_ptr<forms::Handlers> handlers_;
     std::map<std::string, Font> fonts_;
     std::map<COLORREF, Brush> brushes_;
     HWND hwnd_ = nullptr;
     HWND lastFocus_ = nullptr;  // restored when the window is activated again
-    bool retired_ = false;
 };
 
 }  // namespace win32forms

@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <stdexcept>
-
 namespace win32forms {
 
 Win32Application::Win32Application() {
@@ -12,125 +10,36 @@ Win32Application::Win32Application() {
 }
 
 Win32Application::~Win32Application() {
-    loaded_.clear();
-    retired_.clear();
+    destroyAll();
 }
 
-template <typename Call>
-void Win32Application::dispatch(FormWindow& window, Call call) {
-    // A handler's own message box keeps its window's clock going, so that an armed trigger does
-    // not miss its second while the user reads the box; a run-time error box stops it.
-    if (ended_ || window.retired() || reportingError_) {
-        return;
-    }
-    ++depth_;
-    guarded([&] { call(window.handlers()); });
-    guarded([&] {
-        if (!ended_ && !window.retired()) {
-            window.scheduleTick(window.handlers().nextTick());
-        }
-    });
-    if (--depth_ == 0) {
-        releaseRetired();
-    }
-}
-
-template <typename Call>
-bool Win32Application::guarded(Call call) {
-    std::wstring error;
-    try {
-        call();
-        return true;
-    } catch (const std::exception& e) {
-        error = wide(e.what());
-    } catch (...) {
-        error = L"未知错误";
-    }
-    if (!ended_) {
-        reportingError_ = true;
-        showBox(error, L"运行时错误", MB_ICONERROR);
-        reportingError_ = false;
-    }
-    return false;
-}
-
-void Win32Application::define(std::string name, forms::FormDefinition definition) {
-    definitions_.insert_or_assign(std::move(name), std::move(definition));
-}
-
-void Win32Application::show(std::string_view form) {
-    if (ended_) {
-        return;
-    }
-    if (auto it = loaded_.find(form); it != loaded_.end()) {
-        HWND open = it->second->hwnd();
-        ShowWindow(open, IsIconic(open) ? SW_RESTORE : SW_SHOW);
-        SetForegroundWindow(open);
-        return;
-    }
-    auto definition = definitions_.find(form);
-    if (definition == definitions_.end()) {
-        throw std::logic_error("no window named " + std::string(form));
-    }
-    const forms::FormDefinition& def = definition->second;
+std::unique_ptr<forms::HostedWindow> Win32Application::makeWindow(const std::string& name,
+                                                                  const forms::FormTable& table) {
     FormWindow::Events events{
-        [this](FormWindow& window, std::string_view control) {
-            dispatch(window, [&](forms::Handlers& h) { h.click(control); });
-        },
-        [this](FormWindow& window) { dispatch(window, [](forms::Handlers& h) { h.tick(); }); },
-        [this, name = std::string(form)] { unload(name); }};
-    FormWindow* window =
-        loaded_
-            .insert_or_assign(std::string(form), std::make_unique<FormWindow>(*def.table, events))
-            .first->second.get();
-    if (!guarded([&] { window->setHandlers(def.makeHandlers(window->form(), *this)); })) {
-        unload(form);
-        return;
-    }
-    dispatch(*window, [](forms::Handlers& h) { h.load(); });
-    if (ended_ || window->retired()) {
-        return;
-    }
-    window->showCentred();
+        [this](FormWindow& window, std::string_view control) { clicked(window, control); },
+        [this](FormWindow& window) { ticked(window); }, [this, name] { unload(name); }};
+    return std::make_unique<FormWindow>(table, std::move(events));
 }
 
-void Win32Application::unload(std::string_view form) {
-    auto it = loaded_.find(form);
-    if (it == loaded_.end()) {
-        return;
+void Win32Application::showBox(std::string_view text, std::string_view title,
+                               forms::MessageIcon icon) {
+    UINT shown = 0;
+    if (icon == forms::MessageIcon::Information) {
+        shown = MB_ICONINFORMATION;
+    } else if (icon == forms::MessageIcon::Error) {
+        shown = MB_ICONERROR;
     }
-    it->second->retire();
-    retired_.push_back(std::move(it->second));
-    loaded_.erase(it);
-    if (depth_ == 0) {
-        releaseRetired();
-    }
-}
-
-bool Win32Application::loaded(std::string_view form) const {
-    return loaded_.contains(form);
-}
-
-void Win32Application::messageBox(std::string_view text, std::string_view title,
-                                  forms::MessageIcon icon) {
-    if (ended_) {
-        return;
-    }
-    showBox(wide(text), wide(title),
-            icon == forms::MessageIcon::Information ? MB_ICONINFORMATION : 0);
-}
-
-void Win32Application::showBox(const std::wstring& text, const std::wstring& title, UINT icon) {
     HWND owner = GetActiveWindow();
     // Modal to the whole program: the box disables its owner, the others are disabled here.
     std::vector<HWND> disabled;
-    for (const auto& [name, window] : loaded_) {
-        if (window->hwnd() != owner && IsWindowEnabled(window->hwnd())) {
-            EnableWindow(window->hwnd(), FALSE);
-            disabled.push_back(window->hwnd());
+    for (forms::HostedWindow* window : windows()) {
+        HWND hwnd = static_cast<FormWindow*>(window)->hwnd();
+        if (hwnd != owner && IsWindowEnabled(hwnd)) {
+            EnableWindow(hwnd, FALSE);
+            disabled.push_back(hwnd);
         }
     }
-    MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | icon);
+    MessageBoxW(owner, wide(text).c_str(), wide(title).c_str(), MB_OK | shown);
     for (HWND hwnd : disabled) {
         if (IsWindow(hwnd)) {
             EnableWindow(hwnd, TRUE);
@@ -138,12 +47,16 @@ void Win32Application::showBox(const std::wstring& text, const std::wstring& tit
     }
 }
 
-void Win32Application::end() {
-    ended_ = true;
-    for (auto& [name, window] : loaded_) {
-        window->scheduleTick(std::nullopt);
-    }
+void Win32Application::quit() {
     PostQuitMessage(0);
+}
+
+void Win32Application::dispose(std::vector<std::unique_ptr<forms::HostedWindow>> windows) {
+    windows.clear();
+    // The program ends with its last window, however that window went.
+    if (this->windows().empty() && !ended()) {
+        PostQuitMessage(0);
+    }
 }
 
 int Win32Application::run() {
@@ -157,8 +70,8 @@ int Win32Application::run() {
 void Win32Application::deliver(MSG& message) {
     HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     bool ours = false;
-    for (const auto& [name, window] : loaded_) {
-        ours = ours || window->hwnd() == root;
+    for (forms::HostedWindow* window : windows()) {
+        ours = ours || static_cast<FormWindow*>(window)->hwnd() == root;
     }
     if (ours && IsDialogMessageW(root, &message)) {
         return;
@@ -168,27 +81,23 @@ void Win32Application::deliver(MSG& message) {
 }
 
 void Win32Application::tick(std::string_view form) {
-    if (auto it = loaded_.find(form); it != loaded_.end()) {
-        dispatch(*it->second, [](forms::Handlers& h) { h.tick(); });
+    if (FormWindow* window = windowOf(form)) {
+        ticked(*window);
     }
 }
 
 HWND Win32Application::window(std::string_view form) const {
-    auto it = loaded_.find(form);
-    return it == loaded_.end() ? nullptr : it->second->hwnd();
+    const FormWindow* window = windowOf(form);
+    return window == nullptr ? nullptr : window->hwnd();
 }
 
 HWND Win32Application::control(std::string_view form, std::string_view name) const {
-    auto it = loaded_.find(form);
-    return it == loaded_.end() ? nullptr : it->second->control(name);
+    const FormWindow* window = windowOf(form);
+    return window == nullptr ? nullptr : window->control(name);
 }
 
-void Win32Application::releaseRetired() {
-    retired_.clear();
-    // The program ends with its last window, however that window went.
-    if (loaded_.empty() && !ended_) {
-        PostQuitMessage(0);
-    }
+FormWindow* Win32Application::windowOf(std::string_view form) const {
+    return static_cast<FormWindow*>(find(form));
 }
 
 }  // namespace win32forms

@@ -2,31 +2,19 @@
 // shown, its clicks and timer wake-ups passed to its handlers one at a time.
 #pragma once
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "forms/form.h"
+#include "forms/window_host.h"
 #include "toolkits/win32/form_window.h"
 
 namespace win32forms {
 
-class Win32Application final : public forms::Application {
+class Win32Application final : public forms::WindowHost {
   public:
     Win32Application();
     ~Win32Application() override;
-    Win32Application(const Win32Application&) = delete;
-    Win32Application& operator=(const Win32Application&) = delete;
-
-    void define(std::string name, forms::FormDefinition definition);
-
-    void show(std::string_view form) override;
-    void unload(std::string_view form) override;
-    bool loaded(std::string_view form) const override;
-    void messageBox(std::string_view text, std::string_view title,
-                    forms::MessageIcon icon) override;
-    void end() override;
 
     // The message loop, until the program ends or its last window is gone; the exit code.
     int run();
@@ -40,20 +28,13 @@ class Win32Application final : public forms::Application {
     HWND control(std::string_view form, std::string_view name) const;
 
   private:
-    template <typename Call>
-    void dispatch(FormWindow& window, Call call);
-    template <typename Call>
-    bool guarded(Call call);
-    void showBox(const std::wstring& text, const std::wstring& title, UINT icon);
-    void releaseRetired();
+    std::unique_ptr<forms::HostedWindow> makeWindow(const std::string& name,
+                                                    const forms::FormTable& table) override;
+    void showBox(std::string_view text, std::string_view title, forms::MessageIcon icon) override;
+    void quit() override;
+    void dispose(std::vector<std::unique_ptr<forms::HostedWindow>> windows) override;
 
-    std::map<std::string, forms::FormDefinition, std::less<>> definitions_;
-    std::map<std::string, std::unique_ptr<FormWindow>, std::less<>> loaded_;
-    // Windows unloaded while a handler may still be running; destroyed once none runs.
-    std::vector<std::unique_ptr<FormWindow>> retired_;
-    int depth_ = 0;
-    bool ended_ = false;
-    bool reportingError_ = false;
+    FormWindow* windowOf(std::string_view form) const;
 };
 
 }  // namespace win32forms

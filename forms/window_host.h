@@ -1,0 +1,92 @@
+// What every toolkit's application shares: loading a window from its definition, calling its
+// handlers one at a time, showing a handler's error instead of letting it escape, destroying a
+// window unloaded during a handler once no handler runs, and nothing at all after the end.
+#pragma once
+
+#include <chrono>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "forms/form.h"
+
+namespace forms {
+
+// One window of a toolkit, as the host drives it. The window owns its form; the host owns the
+// window's handlers.
+class HostedWindow {
+  public:
+    virtual ~HostedWindow() = default;
+
+    virtual Form& form() = 0;
+    // One wake-up after that delay, replacing any pending one; none at all for no delay.
+    virtual void scheduleTick(std::optional<std::chrono::milliseconds> after) = 0;
+    // Shown for the first time: centred on its screen, the focus on its first control.
+    virtual void present() = 0;
+    // Shown again, in front of the program's other windows.
+    virtual void bringForward() = 0;
+    // Unloaded: hidden and silent for good, waiting to be destroyed.
+    virtual void retire() = 0;
+};
+
+class WindowHost : public Application {
+  public:
+    void define(std::string name, FormDefinition definition);
+
+    void show(std::string_view form) final;
+    void unload(std::string_view form) final;
+    bool loaded(std::string_view form) const final;
+    void messageBox(std::string_view text, std::string_view title, MessageIcon icon) final;
+    void end() final;
+
+  protected:
+    WindowHost() = default;
+    ~WindowHost() override = default;
+    WindowHost(const WindowHost&) = delete;
+    WindowHost& operator=(const WindowHost&) = delete;
+
+    // What a toolkit's window reports; a window that is no longer loaded is not heard.
+    void clicked(HostedWindow& window, std::string_view control);
+    void ticked(HostedWindow& window);
+
+    // The loaded window of that name, or nullptr; and every loaded window.
+    HostedWindow* find(std::string_view form) const;
+    std::vector<HostedWindow*> windows() const;
+    bool ended() const { return ended_; }
+    // Destroys every window at once, each after its handlers. For the toolkit's destructor.
+    void destroyAll();
+
+  private:
+    // The toolkit's part: a window built from its table, a modal message box, the end of the
+    // event loop, and what becomes of windows no handler runs in any more.
+    virtual std::unique_ptr<HostedWindow> makeWindow(const std::string& name,
+                                                     const FormTable& table) = 0;
+    virtual void showBox(std::string_view text, std::string_view title, MessageIcon icon) = 0;
+    virtual void quit() = 0;
+    virtual void dispose(std::vector<std::unique_ptr<HostedWindow>> windows) = 0;
+
+    struct Loaded {
+        std::unique_ptr<HostedWindow> window;
+        // Declared after the window whose form they use, so that they go first.
+        std::unique_ptr<Handlers> handlers;
+    };
+    template <typename Call>
+    void dispatch(HostedWindow& window, Call call);
+    template <typename Call>
+    bool guarded(Call call);
+    Loaded* entryOf(const HostedWindow& window);
+    void releaseRetired();
+
+    std::map<std::string, FormDefinition, std::less<>> definitions_;
+    std::map<std::string, Loaded, std::less<>> loaded_;
+    // Windows unloaded while a handler may still be running; given up once none runs.
+    std::vector<Loaded> retired_;
+    int depth_ = 0;
+    bool ended_ = false;
+    bool reportingError_ = false;
+};
+
+}  // namespace forms
