@@ -227,15 +227,15 @@ void HwndForm::setListIndex(std::string_view control, int index) {
 FormWindow::FormWindow(const forms::FormTable& table, Events events)
     : table_(table), events_(std::move(events)), form_(table) {
     registerClass();
-    hwnd_ =
+    window_.reset(
         CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, wide(table.caption).c_str(),
                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                        CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance(), nullptr);
-    if (hwnd_ == nullptr) {
+                        CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance(), nullptr));
+    if (!window_) {
         throw std::runtime_error("window " + table.name + " cannot be created");
     }
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&windowProc));
+    SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&windowProc));
 
     // The Tab key follows the order of creation, and the first control created lies in front:
     // the controls that take the focus in their tab order, then the labels, each in front of the
@@ -262,12 +262,13 @@ FormWindow::FormWindow(const forms::FormTable& table, Events events)
         form_.add(*c, build(*c, !grouped));
         previous = c;
     }
-    layout(dpiOf(hwnd_));
+    layout(dpiOf(hwnd()));
 }
 
-FormWindow::~FormWindow() {
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
+void FormWindow::DestroyTopLevel::operator()(HWND hwnd) const {
+    // Nothing the destruction sends reaches the object any more.
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd);
 }
 
 HWND FormWindow::build(const Control& c, bool startsGroup) {
@@ -310,22 +311,22 @@ HWND FormWindow::build(const Control& c, bool startsGroup) {
             return nullptr;
     }
     const auto id = kFirstControlId + (&c - table_.controls.data());
-    HWND hwnd = CreateWindowExW(extended, windowClass, wide(c.text).c_str(), style, 0, 0, 0, 0,
-                                hwnd_, reinterpret_cast<HMENU>(id), instance(), nullptr);
-    if (hwnd == nullptr) {
+    HWND child = CreateWindowExW(extended, windowClass, wide(c.text).c_str(), style, 0, 0, 0, 0,
+                                 hwnd(), reinterpret_cast<HMENU>(id), instance(), nullptr);
+    if (child == nullptr) {
         throw std::runtime_error("control " + c.name + " cannot be created");
     }
     if (c.kind == Kind::ComboBox) {
-        SetWindowTextW(hwnd, wide(c.text).c_str());
+        SetWindowTextW(child, wide(c.text).c_str());
     }
     if (c.kind == Kind::OptionButton || (c.kind == Kind::Frame && c.foreColour)) {
         // The themed look paints these captions in the theme's colour, whatever the table says.
-        SetWindowTheme(hwnd, L"", L"");
+        SetWindowTheme(child, L"", L"");
     }
     if (c.selected) {
-        SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
+        SendMessageW(child, BM_SETCHECK, BST_CHECKED, 0);
     }
-    return hwnd;
+    return child;
 }
 
 void FormWindow::layout(UINT dpi) {
@@ -349,14 +350,14 @@ void FormWindow::layout(UINT dpi) {
     using Adjust = BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT);
     static auto* const adjustForDpi = user32<Adjust>("AdjustWindowRectExForDpi");
     RECT frame{0, 0, pixels(table_.clientWidth, dpi), pixels(table_.clientHeight, dpi)};
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
-    const auto extended = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE));
+    const auto extended = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE));
     if (adjustForDpi != nullptr) {
         adjustForDpi(&frame, style, FALSE, extended, dpi);
     } else {
         AdjustWindowRectEx(&frame, style, FALSE, extended);
     }
-    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+    SetWindowPos(hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -406,9 +407,9 @@ HBRUSH FormWindow::brush(const forms::Rgb& colour) {
 void FormWindow::scheduleTick(std::optional<std::chrono::milliseconds> after) {
     if (after) {
         const auto ms = std::clamp<std::chrono::milliseconds::rep>(after->count(), 0, 0x7fffffff);
-        SetTimer(hwnd_, kTickTimer, static_cast<UINT>(ms), nullptr);
+        SetTimer(hwnd(), kTickTimer, static_cast<UINT>(ms), nullptr);
     } else {
-        KillTimer(hwnd_, kTickTimer);
+        KillTimer(hwnd(), kTickTimer);
     }
 }
 
@@ -421,28 +422,28 @@ void FormWindow::focusFirstControl() {
 
 void FormWindow::present() {
     RECT frame{};
-    GetWindowRect(hwnd_, &frame);
+    GetWindowRect(hwnd(), &frame);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& work = monitor.rcWork;
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    SetWindowPos(hwnd_, HWND_TOP, work.left + (work.right - work.left - width) / 2,
+    SetWindowPos(hwnd(), HWND_TOP, work.left + (work.right - work.left - width) / 2,
                  work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE);
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
     focusFirstControl();
 }
 
 void FormWindow::bringForward() {
-    ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
-    SetForegroundWindow(hwnd_);
+    ShowWindow(hwnd(), IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(hwnd());
 }
 
 void FormWindow::retire() {
-    KillTimer(hwnd_, kTickTimer);
-    ShowWindow(hwnd_, SW_HIDE);
+    KillTimer(hwnd(), kTickTimer);
+    ShowWindow(hwnd(), SW_HIDE);
 }
 
 LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -477,7 +478,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_TIMER:
             if (wParam == kTickTimer) {
-                KillTimer(hwnd_, kTickTimer);
+                KillTimer(hwnd(), kTickTimer);
                 const auto ticked = events_.ticked;
                 ticked(*this);
                 return 0;
@@ -491,7 +492,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {
                 lastFocus_ = GetFocus();
-            } else if (lastFocus_ != nullptr && IsChild(hwnd_, lastFocus_)) {
+            } else if (lastFocus_ != nullptr && IsChild(hwnd(), lastFocus_)) {
                 SetFocus(lastFocus_);
                 return 0;
             }
@@ -499,7 +500,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED: {
             layout(HIWORD(wParam));
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+            SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
@@ -509,13 +510,13 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return DefWindowProcW(hwnd_, message, wParam, lParam);
+    return DefWindowProcW(hwnd(), message, wParam, lParam);
 }
 
 LRESULT FormWindow::colours(UINT message, HDC dc, HWND child) {
     const Control* c = form_.controlOf(child);
     if (c == nullptr || (!c->foreColour && !c->backColour)) {
-        return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc),
+        return DefWindowProcW(hwnd(), message, reinterpret_cast<WPARAM>(dc),
                               reinterpret_cast<LPARAM>(child));
     }
     // A disabled control keeps the system's text colour, so that it still looks disabled.

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include "forms/form.h"
@@ -93,11 +94,10 @@ class FormWindow final : public forms::HostedWindow {
     };
 
     FormWindow(const forms::FormTable& table, Events events);
-    ~FormWindow() override;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
 
-    HWND hwnd() const { return hwnd_; }
+    HWND hwnd() const { return window_.get(); }
     forms::Form& form() override { return form_; }
     HWND control(std::string_view name) const { return form_.hwnd(name); }
 
@@ -122,7 +122,12 @@ class FormWindow final : public forms::HostedWindow {
     HwndForm form_;
     std::map<std::string, Font> fonts_;
     std::map<COLORREF, Brush> brushes_;
-    HWND hwnd_ = nullptr;
+    // Owned from its creation on, so that a window whose controls cannot all be made is destroyed
+    // too; declared after the fonts and brushes its controls use, so that it goes first.
+    struct DestroyTopLevel {
+        void operator()(HWND hwnd) const;
+    };
+    std::unique_ptr<std::remove_pointer_t<HWND>, DestroyTopLevel> window_;
     HWND lastFocus_ = nullptr;  // restored when the window is activated again
 };
 
