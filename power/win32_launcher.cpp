@@ -2,6 +2,7 @@
 // window, and its exit code read without waiting whenever the window asks how it went.
 #include <windows.h>
 
+#include "platform/win32_text.h"
 #include "power/launcher.h"
 
 namespace power {
@@ -11,16 +12,6 @@ struct HandleCloser {
     void operator()(HANDLE handle) const { ::CloseHandle(handle); }
 };
 using ProcessHandle = std::unique_ptr<void, HandleCloser>;
-
-std::wstring toWide(const std::string& utf8) {
-    const int size = static_cast<int>(utf8.size());
-    std::wstring wide(
-        static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)),
-        L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(),
-                          static_cast<int>(wide.size()));
-    return wide;
-}
 
 std::string startFailure(DWORD error) {
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
@@ -33,7 +24,7 @@ class Win32Launcher final : public Launcher {
   public:
     std::optional<std::string> start(Action action) override {
         // CreateProcessW may write into the command line, so it gets a copy of its own.
-        std::wstring commandLine = toWide(commandFor(action).front());
+        std::wstring commandLine = win32text::wide(commandFor(action).front());
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};

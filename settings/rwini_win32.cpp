@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/win32_text.h"
 #include "settings/rwini.h"
 
 namespace rwini {
@@ -14,34 +15,8 @@ namespace {
 
 constexpr DWORD kReadBufferBytes = kMaxValueBytes + 1;
 
-std::wstring toWide(std::string_view text, UINT codePage) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    std::wstring wide(
-        static_cast<std::size_t>(::MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0)),
-        L'\0');
-    ::MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(),
-                          static_cast<int>(wide.size()));
-    return wide;
-}
-
-std::string fromWide(std::wstring_view wide, UINT codePage) {
-    if (wide.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(wide.size());
-    std::string text(static_cast<std::size_t>(::WideCharToMultiByte(codePage, 0, wide.data(), size,
-                                                                    nullptr, 0, nullptr, nullptr)),
-                     '\0');
-    ::WideCharToMultiByte(codePage, 0, wide.data(), size, text.data(),
-                          static_cast<int>(text.size()), nullptr, nullptr);
-    return text;
-}
-
 std::string toAnsi(std::string_view utf8) {
-    return fromWide(toWide(utf8, CP_UTF8), CP_ACP);
+    return win32text::narrow(win32text::wide(utf8), CP_ACP);
 }
 
 // A read cut at the buffer's end may stop after the first byte of a double-byte character;
@@ -56,7 +31,7 @@ std::string fromAnsi(std::string_view ansi) {
         }
         whole = i + 1;
     }
-    return fromWide(toWide(ansi.substr(0, whole), CP_ACP), CP_UTF8);
+    return win32text::narrow(win32text::wide(ansi.substr(0, whole), CP_ACP));
 }
 
 std::wstring folderOf(const std::wstring& path) {
@@ -117,14 +92,14 @@ std::string ReadIniValue(std::string_view section, std::string_view key,
 // Windows has no atomic replace that keeps the old file in every case; MoveFileExW renames
 // within the folder, which on NTFS leaves either the old file or the new one after a crash.
 bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value) {
-    const std::wstring path = toWide(GetIniPath(), CP_UTF8);
+    const std::wstring path = win32text::wide(GetIniPath());
     const auto temporary = copyBeside(path);
     if (!temporary) {
         return false;
     }
     if (!::WritePrivateProfileStringA(toAnsi(section).c_str(), toAnsi(key).c_str(),
                                       toAnsi(value).c_str(),
-                                      fromWide(*temporary, CP_ACP).c_str()) ||
+                                      win32text::narrow(*temporary, CP_ACP).c_str()) ||
         !flush(*temporary) ||
         !::MoveFileExW(temporary->c_str(), path.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

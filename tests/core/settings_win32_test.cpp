@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/win32_text.h"
 #include "settings/rwini.h"
 #include "temp_config_dir.h"
 
@@ -16,19 +17,7 @@ namespace {
 
 // The bytes a Simplified-Chinese Windows keeps for UTF-8 text.
 std::string gbk(const std::string& utf8) {
-    const int size = static_cast<int>(utf8.size());
-    std::wstring wide(
-        static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)),
-        L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(),
-                          static_cast<int>(wide.size()));
-    std::string bytes(
-        static_cast<std::size_t>(::WideCharToMultiByte(
-            936, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr)),
-        '\0');
-    ::WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(),
-                          static_cast<int>(bytes.size()), nullptr, nullptr);
-    return bytes;
+    return win32text::narrow(win32text::wide(utf8), 936);
 }
 
 std::string repeated(const std::string& text, int times) {

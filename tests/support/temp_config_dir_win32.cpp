@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/win32_text.h"
 #include "settings/rwini.h"
 #include "temp_config_dir.h"
 
@@ -12,21 +13,7 @@ namespace testing_support {
 namespace {
 
 std::string convert(const std::string& text, UINT from, UINT to) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    std::wstring wide(
-        static_cast<std::size_t>(::MultiByteToWideChar(from, 0, text.data(), size, nullptr, 0)),
-        L'\0');
-    ::MultiByteToWideChar(from, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
-    const int wideSize = static_cast<int>(wide.size());
-    std::string result(static_cast<std::size_t>(::WideCharToMultiByte(
-                           to, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr)),
-                       '\0');
-    ::WideCharToMultiByte(to, 0, wide.data(), wideSize, result.data(),
-                          static_cast<int>(result.size()), nullptr, nullptr);
-    return result;
+    return win32text::narrow(win32text::wide(text, from), to);
 }
 
 std::filesystem::path freshFolder() {

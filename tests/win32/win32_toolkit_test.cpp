@@ -23,7 +23,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using forms::Kind;
-using win32forms::utf8;
+using win32text::narrow;
 
 const forms::FormTable& table() {
     return mainwindow::Form1Table();
@@ -32,13 +32,13 @@ const forms::FormTable& table() {
 std::string textOf(HWND hwnd) {
     wchar_t buffer[1024] = {};
     GetWindowTextW(hwnd, buffer, 1024);
-    return utf8(buffer);
+    return narrow(buffer);
 }
 
 std::string classOf(HWND hwnd) {
     wchar_t buffer[64] = {};
     GetClassNameW(hwnd, buffer, 64);
-    return utf8(buffer);
+    return narrow(buffer);
 }
 
 LONG_PTR styleOf(HWND hwnd) {
@@ -177,7 +177,7 @@ TEST_P(Controls, MatchTheTable) {
     ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)),
                            sizeof font, &font));
     if (c.font) {
-        EXPECT_EQ(utf8(font.lfFaceName), c.font->face);
+        EXPECT_EQ(narrow(font.lfFaceName), c.font->face);
         EXPECT_EQ(font.lfHeight, -MulDiv(static_cast<int>(c.font->points * 10), 96, 720));
         EXPECT_EQ(font.lfWeight, c.font->bold ? FW_BOLD : FW_NORMAL);
         EXPECT_EQ(font.lfCharSet, GB2312_CHARSET);

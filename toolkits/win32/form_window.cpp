@@ -52,7 +52,7 @@ COLORREF colorref(const forms::Rgb& c) {
 std::string windowText(HWND hwnd) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), text.size())));
-    return utf8(text);
+    return narrow(text);
 }
 
 void registerClass() {
@@ -73,26 +73,6 @@ void registerClass() {
 }
 
 }  // namespace
-
-std::wstring wide(std::string_view text) {
-    const int size = static_cast<int>(text.size());
-    std::wstring result(
-        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)),
-        L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, result.data(),
-                        static_cast<int>(result.size()));
-    return result;
-}
-
-std::string utf8(std::wstring_view text) {
-    const int size = static_cast<int>(text.size());
-    std::string result(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), size,
-                                                                    nullptr, 0, nullptr, nullptr)),
-                       '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, result.data(),
-                        static_cast<int>(result.size()), nullptr, nullptr);
-    return result;
-}
 
 void HwndForm::add(const Control& control, HWND hwnd) {
     entries_.insert_or_assign(control.name, Entry{&control, hwnd, control.enabled});
@@ -200,7 +180,7 @@ std::vector<std::string> HwndForm::items(std::string_view control) const {
                           L'\0');
         item.resize(static_cast<std::size_t>(
             SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
-        all.push_back(utf8(item));
+        all.push_back(narrow(item));
     }
     return all;
 }

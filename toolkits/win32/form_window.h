@@ -19,11 +19,12 @@
 
 #include "forms/form.h"
 #include "forms/window_host.h"
+#include "platform/win32_text.h"
 
 namespace win32forms {
 
-std::wstring wide(std::string_view text);
-std::string utf8(std::wstring_view text);
+using win32text::narrow;
+using win32text::wide;
 
 // Owns one GDI object (a font or a brush) and deletes it with itself.
 template <typename Handle>
