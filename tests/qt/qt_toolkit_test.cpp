@@ -101,62 +101,6 @@ std::vector<std::string> snapshot(const forms::Form& form) {
     return testing_support::snapshot(form, table());
 }
 
-void addItems(forms::Form& form, std::string_view list, std::initializer_list<const char*> items) {
-    for (const char* item : items) {
-        form.addItem(list, item);
-    }
-}
-
-// What handlers do to a form, each step applied alike to the in-memory form and the Qt one.
-struct FormStep {
-    const char* name;
-    bool throws;
-    std::function<void(forms::Form&)> run;
-};
-
-const FormStep kFormSteps[] = {
-    {"lists", false,
-     [](forms::Form& f) {
-         addItems(f, "Combo1", {"2013", "2014"});  // Qt would select the first item
-         addItems(f, "Combo2", {"1", "2", "3"});
-         f.setListIndex("Combo2", 2);
-         addItems(f, "Combo3", {"1", "2"});
-         f.setListIndex("Combo3", 1);
-         f.setListIndex("Combo3", -1);
-         addItems(f, "Combo4", {"1", "2"});
-         f.setListIndex("Combo4", 0);
-         f.setText("Combo4", "2");
-     }},
-    {"captions and switches", false,
-     [](forms::Form& f) {
-         for (const char* name : {"Label13", "Frame3", "Command1", "Option2", "Text4"}) {
-             f.setText(name, "改");
-         }
-         for (const char* name : {"Timer1", "Timer2", "Combo1", "Command3"}) {
-             f.setEnabled(name, !f.enabled(name));
-         }
-         f.setSelected("Option2");
-     }},
-    {"disabled frame keeps its controls' switches", false,
-     [](forms::Form& f) { f.setEnabled("Frame1", false); }},
-    {"list index out of range", true, [](forms::Form& f) { f.setListIndex("Combo6", 0); }},
-    {"unknown control", true, [](forms::Form& f) { f.text("Combo7"); }},
-    {"unknown control switch", true, [](forms::Form& f) { f.setEnabled("Timer4", true); }},
-    {"timer has no text", true, [](forms::Form& f) { f.setText("Timer1", "x"); }},
-    {"label has no items", true, [](forms::Form& f) { f.addItem("Label1", "x"); }},
-    {"text box is no option", true, [](forms::Form& f) { f.setSelected("Text1"); }},
-    {"option has no list index", true, [](forms::Form& f) { f.listIndex("Option1"); }},
-};
-
-bool throwsLogicError(const FormStep& step, forms::Form& form) {
-    try {
-        step.run(form);
-    } catch (const std::logic_error&) {
-        return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 class QtToolkitTest : public QObject {
@@ -292,7 +236,7 @@ class QtToolkitTest : public QObject {
     void comboKeepsTypedText() {
         Harness h;
         QVERIFY(QTest::qWaitForWindowActive(h.window()));
-        addItems(*h.form, "Combo1", {"2014", "2015"});
+        testing_support::addItems(*h.form, "Combo1", {"2014", "2015"});
         h.form->setListIndex("Combo1", 1);
         auto* combo = h.control<QComboBox>("Combo1");
         combo->setFocus();
@@ -310,18 +254,18 @@ class QtToolkitTest : public QObject {
 
     void formLikeMemoryForm_data() {
         QTest::addColumn<int>("step");
-        for (std::size_t i = 0; i < std::size(kFormSteps); ++i) {
-            QTest::newRow(kFormSteps[i].name) << static_cast<int>(i);
+        for (std::size_t i = 0; i < std::size(testing_support::kFormSteps); ++i) {
+            QTest::newRow(testing_support::kFormSteps[i].name) << static_cast<int>(i);
         }
     }
     void formLikeMemoryForm() {
         QFETCH(int, step);
-        const FormStep& s = kFormSteps[step];
+        const testing_support::FormStep& s = testing_support::kFormSteps[step];
         Harness h;
         forms::MemoryForm memory(table());
         QCOMPARE(snapshot(*h.form), snapshot(memory));
-        QCOMPARE(throwsLogicError(s, memory), s.throws);
-        QCOMPARE(throwsLogicError(s, *h.form), s.throws);
+        QCOMPARE(testing_support::throwsLogicError(s, memory), s.throws);
+        QCOMPARE(testing_support::throwsLogicError(s, *h.form), s.throws);
         QCOMPARE(snapshot(*h.form), snapshot(memory));
     }
 

@@ -323,62 +323,14 @@ TEST(Window, ComboKeepsTypedText) {
     EXPECT_EQ(h.form->items("Combo1"), (std::vector<std::string>{"2014", "2015"}));
 }
 
-// What handlers do to a form, each step applied alike to the in-memory form and the Win32 one.
-struct FormStep {
-    const char* name;
-    bool throws;
-    std::function<void(forms::Form&)> run;
-};
-
-const FormStep kFormSteps[] = {
-    {"lists", false,
-     [](forms::Form& f) {
-         for (const char* item : {"1", "2", "3"}) {
-             f.addItem("Combo2", item);
-             f.addItem("Combo3", item);
-         }
-         f.setListIndex("Combo2", 2);
-         f.setListIndex("Combo3", 1);
-         f.setListIndex("Combo3", -1);
-         f.setListIndex("Combo2", 0);
-         f.setText("Combo2", "2");
-     }},
-    {"captions and switches", false,
-     [](forms::Form& f) {
-         for (const char* name : {"Label13", "Frame3", "Command1", "Option2", "Text4"}) {
-             f.setText(name, "改");
-         }
-         for (const char* name : {"Timer1", "Timer2", "Combo1", "Command3", "Frame1"}) {
-             f.setEnabled(name, !f.enabled(name));
-         }
-         f.setSelected("Option2");
-     }},
-    {"list index out of range", true, [](forms::Form& f) { f.setListIndex("Combo6", 0); }},
-    {"unknown control", true, [](forms::Form& f) { f.text("Combo7"); }},
-    {"unknown control switch", true, [](forms::Form& f) { f.setEnabled("Timer4", true); }},
-    {"timer has no text", true, [](forms::Form& f) { f.setText("Timer1", "x"); }},
-    {"label has no items", true, [](forms::Form& f) { f.addItem("Label1", "x"); }},
-    {"text box is no option", true, [](forms::Form& f) { f.setSelected("Text1"); }},
-    {"option has no list index", true, [](forms::Form& f) { f.listIndex("Option1"); }},
-};
-
-bool throwsLogicError(const FormStep& step, forms::Form& form) {
-    try {
-        step.run(form);
-    } catch (const std::logic_error&) {
-        return true;
-    }
-    return false;
-}
-
 TEST(Form, BehavesAsTheMemoryForm) {
-    for (const FormStep& step : kFormSteps) {
+    for (const testing_support::FormStep& step : testing_support::kFormSteps) {
         SCOPED_TRACE(step.name);
         Harness h;
         forms::MemoryForm memory(table());
         EXPECT_EQ(snapshot(*h.form), snapshot(memory));
-        EXPECT_EQ(throwsLogicError(step, memory), step.throws);
-        EXPECT_EQ(throwsLogicError(step, *h.form), step.throws);
+        EXPECT_EQ(testing_support::throwsLogicError(step, memory), step.throws);
+        EXPECT_EQ(testing_support::throwsLogicError(step, *h.form), step.throws);
         EXPECT_EQ(snapshot(*h.form), snapshot(memory));
     }
 }
