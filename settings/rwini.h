@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -24,9 +25,19 @@ std::string GetIniPath();
 std::string ReadIniValue(std::string_view section, std::string_view key,
                          std::string_view defaultValue);
 
-// Writes the value, creating the file, its folder, the section and the key as needed and keeping
-// everything else in the file as it was. The file is replaced atomically, so it is never left
-// half-written. Returns false when the value could not be stored.
-bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value);
+struct KeyValue {
+    std::string_view key;
+    std::string_view value;
+};
+
+// Writes the values, creating the file, its folder, the section and the keys as needed and keeping
+// everything else in the file as it was. All of them go into one replacement of the file: it holds
+// either all the new values or none, also after a crash or beside another copy of the program
+// saving at the same moment. Returns false, and changes nothing, when they could not be stored.
+bool WriteIniValues(std::string_view section, std::initializer_list<KeyValue> values);
+
+inline bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value) {
+    return WriteIniValues(section, {{key, value}});
+}
 
 }  // namespace rwini

@@ -172,7 +172,7 @@ std::string ReadIniValue(std::string_view section, std::string_view key,
     return value;
 }
 
-bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value) {
+bool WriteIniValues(std::string_view section, std::initializer_list<KeyValue> values) {
     const std::string path = linkTarget(GetIniPath());
     std::error_code error;
     std::filesystem::create_directories(folderOf(path), error);
@@ -184,7 +184,12 @@ bool WriteIniValue(std::string_view section, std::string_view key, std::string_v
         return false;
     }
     IniDocument document(file->bytes);
-    return document.setValue(section, key, value) && replaceFile(path, document.text(), file->mode);
+    for (const KeyValue& entry : values) {
+        if (!document.setValue(section, entry.key, entry.value)) {
+            return false;
+        }
+    }
+    return replaceFile(path, document.text(), file->mode);
 }
 
 }  // namespace rwini

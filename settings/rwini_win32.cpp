@@ -91,16 +91,20 @@ std::string ReadIniValue(std::string_view section, std::string_view key,
 
 // Windows has no atomic replace that keeps the old file in every case; MoveFileExW renames
 // within the folder, which on NTFS leaves either the old file or the new one after a crash.
-bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value) {
+bool WriteIniValues(std::string_view section, std::initializer_list<KeyValue> values) {
     const std::wstring path = win32text::wide(GetIniPath());
     const auto temporary = copyBeside(path);
     if (!temporary) {
         return false;
     }
-    if (!::WritePrivateProfileStringA(toAnsi(section).c_str(), toAnsi(key).c_str(),
-                                      toAnsi(value).c_str(),
-                                      win32text::narrow(*temporary, CP_ACP).c_str()) ||
-        !flush(*temporary) ||
+    const std::string copy = win32text::narrow(*temporary, CP_ACP);
+    bool written = true;
+    for (const KeyValue& entry : values) {
+        written = written &&
+                  ::WritePrivateProfileStringA(toAnsi(section).c_str(), toAnsi(entry.key).c_str(),
+                                               toAnsi(entry.value).c_str(), copy.c_str());
+    }
+    if (!written || !flush(*temporary) ||
         !::MoveFileExW(temporary->c_str(), path.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         ::DeleteFileW(temporary->c_str());

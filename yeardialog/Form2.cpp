@@ -47,9 +47,8 @@ void Form2::Command2_Click() {
 }
 
 void Form2::save(std::string_view start, std::string_view end, std::string_view done) {
-    const bool stored = rwini::WriteIniValue(rwini::kSection, rwini::kStartYearKey, start) &&
-                        rwini::WriteIniValue(rwini::kSection, rwini::kEndYearKey, end);
-    if (!stored) {
+    if (!rwini::WriteIniValues(rwini::kSection,
+                               {{rwini::kStartYearKey, start}, {rwini::kEndYearKey, end}})) {
         // The main window stays as it is: reloading it would drop an armed run for nothing.
         app_.messageBox("年份设置保存失败！无法写入：" + rwini::GetIniPath(), kTitle,
                         forms::MessageIcon::None);
