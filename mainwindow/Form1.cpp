@@ -64,6 +64,9 @@ std::optional<std::chrono::milliseconds> Form1::nextTick() const {
 }
 
 void Form1::Form_Load() {
+    // The window shows the real time from its first moment, so that "同步时间" pressed before the
+    // first tick copies the clock, not the placeholders of the layout.
+    Timer1_Timer();
     FillTargetLists();
 }
 
@@ -126,10 +129,11 @@ void Form1::Command3_Click() {
     form_.setEnabled("Command3", false);
     form_.setText("Label13", "定时关机执行中……");
     form_.setEnabled("Timer3", true);
-    // The second on show when the user armed counts as not yet reached: a target equal to it
-    // fires at the next tick.
-    const std::optional<Moment> now = toMoment(clockFields());
-    lastSeen_ = now ? std::optional(serialSeconds(*now) - 1) : std::nullopt;
+    // The clock's current second counts as not yet reached: a target equal to it fires at the
+    // next tick, one before it never does. It is read from the clock itself, since the fields may
+    // have been edited or be up to a second old.
+    const LocalDateTime now = services_.clock.now();
+    lastSeen_ = serialSeconds({now.year, now.month, now.day, now.hour, now.minute, now.second}) - 1;
     pending_.reset();
     // A computer that falls asleep on its own would sleep through the target.
     services_.keepAwake.hold();

@@ -103,13 +103,14 @@ TEST_F(Form1Handlers, WakesAFewMillisecondsAfterEachWholeSecond) {
 }
 
 TEST_F(Form1Handlers, SyncCopiesTheClockFieldsIntoTheTarget) {
-    app.click("Form1", "Command1");
-    EXPECT_EQ(texts(kLists), (std::vector<std::string>{"2014", "02", "06", "00", "14", "18"}));
-    EXPECT_EQ(form().text("Label13"), "执行了【同步时间】");
-
-    tickAt(10, 45, 30);
+    // Before the first tick too: the window shows the clock from the moment it is loaded.
     app.click("Form1", "Command1");
     EXPECT_EQ(texts(kLists), (std::vector<std::string>{"2014", "2", "6", "10", "45", "30"}));
+    EXPECT_EQ(form().text("Label13"), "执行了【同步时间】");
+
+    tickAt(9, 5, 7);
+    app.click("Form1", "Command1");
+    EXPECT_EQ(texts(kLists), (std::vector<std::string>{"2014", "2", "6", "9", "5", "7"}));
 }
 
 TEST_F(Form1Handlers, ArmFreezesTheInputsAndResetReleasesThem) {
@@ -199,6 +200,28 @@ TEST_F(Form1Handlers, MatchesTypedNumbersWithLeadingZerosAndBlanks) {
     tickAt(9, 5, 6);
     EXPECT_EQ(launcher.started, std::vector<Action>{Action::Shutdown});
 }
+
+// Whatever the clock fields show when "生效" is pressed (typed over, or not yet refreshed), a
+// target the clock had passed never fires.
+class Form1StaleFields : public Form1Handlers,
+                         public ::testing::WithParamInterface<std::array<const char*, 6>> {};
+
+TEST_P(Form1StaleFields, NeverFireATargetThatHadPassedWhenArmed) {
+    tickAt(11, 45, 49);
+    setTarget({"2014", "2", "6", "11", "45", "33"});
+    for (std::size_t i = 0; i < 6; ++i) {
+        form().setText(kFields[i], GetParam()[i]);
+    }
+    app.click("Form1", "Command3");
+    tickAt(11, 45, 50);
+    tickAt(11, 45, 51);
+    EXPECT_TRUE(launcher.started.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, Form1StaleFields,
+    ::testing::Values(std::array<const char*, 6>{"2014", "2", "6", "11", "45", "20"},
+                      std::array<const char*, 6>{"2014", "02", "06", "00", "14", "18"}));
 
 TEST_F(Form1Handlers, ArmedOnTheTargetSecondFiresAtTheNextTick) {
     tickAt(10, 45, 30);

@@ -61,7 +61,7 @@ TEST_F(Form1Startup, WithoutASettingsFileOffersTheBuiltInYearsAndDefaultPicks) {
 TEST_F(Form1Startup, KeepsEverythingElseAtItsInitialState) {
     forms::MemoryForm& form = start();
 
-    const char* clockTexts[] = {"2014", "02", "06", "00", "14", "18"};
+    const char* clockTexts[] = {"2014", "2", "6", "10", "45", "30"};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(form.text("Text" + std::to_string(i + 1)), clockTexts[i]);
     }
