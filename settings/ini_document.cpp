@@ -8,6 +8,7 @@ namespace {
 constexpr auto npos = std::string_view::npos;
 constexpr std::string_view kLf = "\n";
 constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view trimmed(std::string_view text) {
     constexpr std::string_view kBlanks = " \t";
@@ -58,6 +59,12 @@ bool breaksLine(std::string_view text) {
 }  // namespace
 
 IniDocument::IniDocument(std::string_view text) {
+    // Notepad and many other editors begin a UTF-8 file with a byte order mark. It belongs to the
+    // file, not to its first line, which would otherwise not be seen as a section header.
+    if (text.starts_with(kByteOrderMark)) {
+        byteOrderMark_ = true;
+        text.remove_prefix(kByteOrderMark.size());
+    }
     while (!text.empty()) {
         const std::size_t lf = text.find('\n');
         if (lf == npos) {
@@ -135,7 +142,7 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
 }
 
 std::string IniDocument::text() const {
-    std::string text;
+    std::string text(byteOrderMark_ ? kByteOrderMark : std::string_view());
     for (const Line& line : lines_) {
         text += line.text;
         text += line.end;

@@ -45,6 +45,7 @@ class IniDocument {
 
     std::vector<Line> lines_;
     std::string_view newLine_ = "\n";  // for lines this document adds
+    bool byteOrderMark_ = false;
 };
 
 }  // namespace rwini

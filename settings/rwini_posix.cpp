@@ -2,14 +2,15 @@
 // user's configuration folder, replaced atomically on every write.
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <optional>
+#include <random>
 #include <system_error>
 #include <utility>
 
@@ -19,7 +20,7 @@
 namespace rwini {
 namespace {
 
-constexpr mode_t kNewFileMode = 0644;
+constexpr std::string_view kTemporaryMark = ".tmp-";
 
 class FileDescriptor {
   public:
@@ -41,7 +42,8 @@ class FileDescriptor {
 
 struct FileContents {
     std::string bytes;
-    mode_t mode = kNewFileMode;
+    // Nothing for a file that does not exist yet.
+    std::optional<struct stat> info;
 };
 
 std::string folderOf(const std::string& path) {
@@ -61,7 +63,7 @@ std::optional<FileContents> readFile(const std::string& path) {
     if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;
     }
-    FileContents contents{{}, static_cast<mode_t>(info.st_mode & 07777)};
+    FileContents contents{{}, info};
     char buffer[4096];
     for (;;) {
         const ssize_t count = ::read(file.get(), buffer, sizeof buffer);
@@ -78,6 +80,13 @@ std::optional<FileContents> readFile(const std::string& path) {
     }
 }
 
+// A file the user has made read-only stays as it is, as on Windows, even for root, who could
+// write it anyway; replacing it needs no right on the file at all, only on its folder.
+bool mayChange(const std::string& path, const struct stat& info) {
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
+           ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t count = ::write(fd, bytes.data(), bytes.size());
@@ -92,16 +101,42 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// Opens a new temporary file beside the target and names it in `name`; -1 when none can be made.
+// Created with mode 0666 so that the user's umask decides what a new settings file may be; the
+// mode of an existing one is copied afterwards.
+int createTemporary(const std::string& path, std::string& name) {
+    constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = path + std::string(kTemporaryMark);
+        for (int i = 0; i < 6; ++i) {
+            name += kLetters[random() % kLetters.size()];
+        }
+        const int fd =
+            ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
 // Writes a temporary file beside the target and renames it over the target, so that a crash or
-// a full disk leaves either the old file or the new one, never a part of either.
-bool replaceFile(const std::string& path, std::string_view bytes, mode_t mode) {
-    std::string temporary = path + ".tmp-XXXXXX";
-    FileDescriptor file(::mkstemp(temporary.data()));
+// a full disk leaves either the old file or the new one, never a part of either. An existing
+// file's mode, owner and group go to the new one (the owner only where the process may set it:
+// root saving a user's file must not take it from the user).
+bool replaceFile(const std::string& path, std::string_view bytes,
+                 const std::optional<struct stat>& old) {
+    std::string temporary;
+    FileDescriptor file(createTemporary(path, temporary));
     if (file.get() < 0) {
         return false;
     }
-    // Some file systems refuse permission changes; the file is then kept private, not lost.
-    ::fchmod(file.get(), mode);
+    if (old) {
+        [[maybe_unused]] const int ignored = ::fchown(file.get(), old->st_uid, old->st_gid);
+        // Some file systems refuse permission changes; the file then keeps the umask's mode.
+        ::fchmod(file.get(), old->st_mode & 07777);
+    }
     if (!writeAll(file.get(), bytes) || ::fsync(file.get()) != 0 || !file.close() ||
         ::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());
@@ -115,12 +150,48 @@ bool replaceFile(const std::string& path, std::string_view bytes, mode_t mode) {
     return true;
 }
 
+// Temporary files that a save killed half-way left behind. Only called under the lock, when no
+// other save can be using one.
+void removeLeftovers(const std::string& path) {
+    const std::filesystem::path settings(path);
+    const std::string prefix = settings.filename().string() + std::string(kTemporaryMark);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(settings.parent_path(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() == prefix.size() + 6 && name.starts_with(prefix)) {
+            std::filesystem::remove(entry.path(), error);
+        }
+    }
+}
+
+// Holds the settings file's folder locked for the read, change and replace of one save, so that
+// two copies of the program saving at once cannot mix their values. The folder, since the file
+// itself is replaced by every save.
+class FolderLock {
+  public:
+    explicit FolderLock(const std::string& folder)
+        : folder_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        while (folder_.get() >= 0 && ::flock(folder_.get(), LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    // Closing the folder releases the lock.
+
+  private:
+    FileDescriptor folder_;
+};
+
 // A settings file kept as a symbolic link (into a dotfiles repository, say) stays one: the write
-// goes to the file the link names.
-std::string linkTarget(const std::string& path) {
-    const std::unique_ptr<char, decltype(&std::free)> target(::realpath(path.c_str(), nullptr),
-                                                             &std::free);
-    return target ? std::string(target.get()) : path;
+// goes to the file the link names, also when that file does not exist yet.
+std::string linkTarget(std::string path) {
+    for (int depth = 0; depth < 40; ++depth) {
+        std::error_code error;
+        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error) {
+            break;
+        }
+        path = target.is_absolute() ? target.string() : folderOf(path) + "/" + target.string();
+    }
+    return path;
 }
 
 std::string configFolder() {
@@ -179,8 +250,10 @@ bool WriteIniValues(std::string_view section, std::initializer_list<KeyValue> va
     if (error) {
         return false;
     }
+    const FolderLock lock(folderOf(path));
+    removeLeftovers(path);
     const auto file = readFile(path);
-    if (!file) {
+    if (!file || (file->info && !mayChange(path, *file->info))) {
         return false;
     }
     IniDocument document(file->bytes);
@@ -189,7 +262,7 @@ bool WriteIniValues(std::string_view section, std::initializer_list<KeyValue> va
             return false;
         }
     }
-    return replaceFile(path, document.text(), file->mode);
+    return replaceFile(path, document.text(), file->info);
 }
 
 }  // namespace rwini

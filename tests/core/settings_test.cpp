@@ -1,7 +1,10 @@
 #include "settings/rwini.h"
 
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -145,16 +148,84 @@ TEST_F(SettingsFile, WriteReplacesTheFileAtomicallyKeepingItsPermissions) {
     EXPECT_EQ(std::distance(begin(folder), end(folder)), 1);
 }
 
-TEST_F(SettingsFile, LinkedFileStaysALink) {
+TEST_F(SettingsFile, LinkedFileStaysALinkAlsoBeforeItsFileExists) {
     const fs::path target = root_ / "dotfiles" / "settings.ini";
     fs::create_directories(target.parent_path());
-    std::ofstream(target) << "[参数设置]\n开始年份=2014\n";
     fs::create_directories(iniPath().parent_path());
-    fs::create_symlink(target, iniPath());
+    fs::create_symlink("../dotfiles/settings.ini", iniPath());
 
+    EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "");
     ASSERT_TRUE(WriteIniValue(kSection, kStartYearKey, "2020"));
     EXPECT_TRUE(fs::is_symlink(iniPath()));
     EXPECT_EQ(readBytes(target), "[参数设置]\n开始年份=2020\n");
+}
+
+TEST_F(SettingsFile, ByteOrderMarkIsRecognisedAndKept) {
+    store("\xEF\xBB\xBF[参数设置]\r\n开始年份=2000\r\n");
+    EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "2000");
+    ASSERT_TRUE(WriteIniValue(kSection, kEndYearKey, "2099"));
+    EXPECT_EQ(contents(), "\xEF\xBB\xBF[参数设置]\r\n开始年份=2000\r\n结束年份=2099\r\n");
+}
+
+TEST_F(SettingsFile, BothKeysGoInOneReplacementOrNotAtAll) {
+    store("[参数设置]\n开始年份=2000\n结束年份=2099\n");
+    EXPECT_FALSE(WriteIniValues(kSection, {{kStartYearKey, "2010"}, {kEndYearKey, "20\n30"}}));
+    EXPECT_EQ(contents(), "[参数设置]\n开始年份=2000\n结束年份=2099\n");
+    ASSERT_TRUE(WriteIniValues(kSection, {{kStartYearKey, "2010"}, {kEndYearKey, "2030"}}));
+    EXPECT_EQ(contents(), "[参数设置]\n开始年份=2010\n结束年份=2030\n");
+}
+
+TEST_F(SettingsFile, NewFileFollowsTheUmask) {
+    const mode_t saved = ::umask(077);
+    EXPECT_TRUE(WriteIniValue(kSection, kStartYearKey, "2020"));
+    ::umask(saved);
+    EXPECT_EQ(fs::status(iniPath()).permissions(), fs::perms(0600));
+}
+
+TEST_F(SettingsFile, ReadOnlyFileIsRefusedAndLeftAsItIs) {
+    store("[参数设置]\n开始年份=2000\n");
+    fs::permissions(iniPath(), fs::perms(0444));
+    EXPECT_FALSE(WriteIniValue(kSection, kStartYearKey, "2020"));
+    EXPECT_EQ(contents(), "[参数设置]\n开始年份=2000\n");
+}
+
+TEST_F(SettingsFile, RootSavingAUsersFileLeavesItTheUsers) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root's right to give a file away";
+    }
+    store("[参数设置]\n开始年份=2000\n");
+    ASSERT_EQ(::chown(iniPath().c_str(), 65534, 65534), 0);
+    ASSERT_TRUE(WriteIniValue(kSection, kStartYearKey, "2020"));
+    struct stat after {};
+    ASSERT_EQ(::stat(iniPath().c_str(), &after), 0);
+    EXPECT_EQ(after.st_uid, 65534u);
+    EXPECT_EQ(after.st_gid, 65534u);
+}
+
+// A save waits for another copy's save to finish, and clears what a killed save left behind.
+TEST_F(SettingsFile, SavesTakeTurnsAndRemoveLeftoverTemporaryFiles) {
+    store("[参数设置]\n开始年份=2000\n");
+    const fs::path leftover = iniPath().string() + ".tmp-k9x2ab";
+    const fs::path foreign = iniPath().parent_path() / "other.ini.tmp-k9x2ab";
+    std::ofstream(leftover) << "half";
+    std::ofstream(foreign) << "not ours";
+    const int folder = ::open(iniPath().parent_path().c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(folder);  // the lock belongs to the parent's open folder, not to this copy of it
+        ::_exit(WriteIniValue(kSection, kStartYearKey, "2020") ? 0 : 1);
+    }
+    ::usleep(200'000);
+    EXPECT_EQ(contents(), "[参数设置]\n开始年份=2000\n");
+    ::close(folder);
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(contents(), "[参数设置]\n开始年份=2020\n");
+    EXPECT_FALSE(fs::exists(leftover));
+    EXPECT_TRUE(fs::exists(foreign));
 }
 
 TEST_F(SettingsFile, WriteFailsAndTouchesNothingWhenThePlaceIsUnusable) {
