@@ -3,6 +3,8 @@
 #include <QDBusConnection>
 #include <QIcon>
 
+#include <cstdlib>
+
 #include "mainwindow/Form1.h"
 #include "power/launcher.h"
 #include "power/logind_inhibitor.h"
@@ -21,5 +23,6 @@ int main(int argc, char* argv[]) {
     app.define("Form1", mainwindow::Form1Definition({clock, *launcher, keepAwake}));
     app.define("Form2", yeardialog::Form2Definition());
     app.show("Form1");
-    return QApplication::exec();
+    // A main window that could not start has said so and ended the program.
+    return app.ended() ? EXIT_FAILURE : QApplication::exec();
 }

@@ -1,4 +1,6 @@
 // The Windows build's entry point: the main window on plain Win32 controls, then the message loop.
+#include <cstdlib>
+
 #include "mainwindow/Form1.h"
 #include "power/execution_state.h"
 #include "power/launcher.h"
@@ -13,5 +15,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     app.define("Form1", mainwindow::Form1Definition({clock, *launcher, keepAwake}));
     app.define("Form2", yeardialog::Form2Definition());
     app.show("Form1");
-    return app.run();
+    // A main window that could not start has said so and ended the program.
+    return app.ended() ? EXIT_FAILURE : app.run();
 }

@@ -14,6 +14,18 @@ const Control& FormTable::control(std::string_view controlName) const {
     return *it;
 }
 
+const Control& controlFor(const FormTable& table, std::string_view name, Access access) {
+    const Control& control = table.control(name);
+    const bool has = access == Access::Enabled ||
+                     (access == Access::Text && control.kind != Kind::Timer) ||
+                     (access == Access::Selected && control.kind == Kind::OptionButton) ||
+                     (access == Access::List && control.kind == Kind::ComboBox);
+    if (!has) {
+        throw std::logic_error("control " + std::string(name) + " has no such property");
+    }
+    return control;
+}
+
 bool takesFocus(Kind kind) {
     switch (kind) {
         case Kind::TextBox:

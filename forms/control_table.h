@@ -39,15 +39,16 @@ struct Rect {
 
 enum class Align { Left, Centre };
 
+// Every member has a default, so that a table names only what a control has, as a form file does.
 struct Control {
-    std::string name;
+    std::string name{};
     Kind kind = Kind::Label;
-    std::string container;  // the frame that holds it; empty for the window itself
-    std::string text;       // caption or initial text
-    Rect rect;
-    std::optional<Rgb> foreColour;
-    std::optional<Rgb> backColour;
-    std::optional<Font> font;  // empty: the platform's default dialog font
+    std::string container{};  // the frame that holds it; empty for the window itself
+    std::string text{};       // caption or initial text
+    Rect rect{};
+    std::optional<Rgb> foreColour{};
+    std::optional<Rgb> backColour{};
+    std::optional<Font> font{};  // empty: the platform's default dialog font
     int tabIndex = -1;         // -1 for timers, which have none
     bool enabled = true;       // for a timer: running at creation
     bool selected = false;     // option buttons only
@@ -65,6 +66,15 @@ struct FormTable {
     // The control of that name; throws std::out_of_range for an unknown name.
     const Control& control(std::string_view controlName) const;
 };
+
+// What a handler asks of a control. Every control but a timer has a text (a caption for most);
+// every control can be switched on and off; only option buttons are selected, and only combo
+// boxes have items and a list index.
+enum class Access { Text, Enabled, Selected, List };
+
+// The control of that name, when its kind has that property. Throws std::logic_error naming the
+// control otherwise: the rule every toolkit's form follows.
+const Control& controlFor(const FormTable& table, std::string_view name, Access access);
 
 // Controls that can hold the keyboard focus, in the order the Tab key visits them.
 std::vector<const Control*> focusOrder(const FormTable& table);

@@ -9,17 +9,17 @@ void WindowHost::define(std::string name, FormDefinition definition) {
 }
 
 template <typename Call>
-void WindowHost::dispatch(HostedWindow& window, Call call) {
+bool WindowHost::dispatch(HostedWindow& window, std::string_view failed, bool fatal, Call call) {
     // A handler's own message box keeps its window's clock going, so that an armed trigger does
     // not miss its second while the user reads the box; a run-time error box stops it.
     Loaded* entry = entryOf(window);
     if (ended_ || entry == nullptr || reportingError_) {
-        return;
+        return true;
     }
     Handlers& handlers = *entry->handlers;
     ++depth_;
-    guarded([&] { call(handlers); });
-    guarded([&] {
+    const bool done = guarded(failed, fatal, [&] { call(handlers); });
+    guarded(failed, false, [&] {
         if (!ended_ && entryOf(window) != nullptr) {
             window.scheduleTick(handlers.nextTick());
         }
@@ -27,10 +27,11 @@ void WindowHost::dispatch(HostedWindow& window, Call call) {
     if (--depth_ == 0) {
         releaseRetired();
     }
+    return done;
 }
 
 template <typename Call>
-bool WindowHost::guarded(Call call) {
+bool WindowHost::guarded(std::string_view failed, bool fatal, Call call) {
     std::string error;
     try {
         call();
@@ -41,8 +42,12 @@ bool WindowHost::guarded(Call call) {
         error = "未知错误";
     }
     if (!ended_) {
+        // What failed in the user's terms first; the internal text only for a report.
+        const std::string text = std::string(failed) +
+                                 (fatal ? "，程序无法继续运行，即将退出。" : "，程序将继续运行。") +
+                                 "\n\n错误详情（报告问题时请附上）：" + error;
         reportingError_ = true;
-        showBox(error, "运行时错误", MessageIcon::Error);
+        showBox(text, "运行时错误", MessageIcon::Error);
         reportingError_ = false;
     }
     return false;
@@ -61,18 +66,26 @@ void WindowHost::show(std::string_view form) {
         throw std::logic_error("no window named " + std::string(form));
     }
     const FormDefinition& def = definition->second;
+    const std::string failed = "打开【" + def.table->caption + "】窗口时出错";
+    // A window that cannot be built or started is not shown half made. Without it the program
+    // may have no window left (at its start), and then it ends.
+    const bool onlyWindow = loaded_.empty();
     Loaded& entry = loaded_[std::string(form)];
-    if (!guarded([&] {
-            entry.window = makeWindow(std::string(form), *def.table);
-            entry.handlers = def.makeHandlers(entry.window->form(), *this);
-        })) {
+    entry.table = def.table;
+    const bool built = guarded(failed, onlyWindow, [&] {
+        entry.window = makeWindow(std::string(form), *def.table);
+        entry.handlers = def.makeHandlers(entry.window->form(), *this);
+    });
+    HostedWindow* window = entry.window.get();
+    if (!built || !dispatch(*window, failed, onlyWindow, [](Handlers& h) { h.load(); })) {
         unload(form);
+        if (onlyWindow) {
+            end();
+        }
         return;
     }
-    HostedWindow& window = *entry.window;
-    dispatch(window, [](Handlers& h) { h.load(); });
-    if (!ended_ && entryOf(window) != nullptr) {
-        window.present();
+    if (!ended_ && entryOf(*window) != nullptr) {
+        window->present();
     }
 }
 
@@ -110,11 +123,22 @@ void WindowHost::end() {
 }
 
 void WindowHost::clicked(HostedWindow& window, std::string_view control) {
-    dispatch(window, [&](Handlers& h) { h.click(control); });
+    const Loaded* entry = entryOf(window);
+    if (entry == nullptr) {
+        return;
+    }
+    const Control& c = entry->table->control(control);
+    const std::string failed =
+        c.kind == Kind::PushButton ? "执行【" + c.text + "】时出错" : "响应点击时出错";
+    dispatch(window, failed, false, [&](Handlers& h) { h.click(control); });
 }
 
 void WindowHost::ticked(HostedWindow& window) {
-    dispatch(window, [](Handlers& h) { h.tick(); });
+    const Loaded* entry = entryOf(window);
+    if (entry != nullptr) {
+        dispatch(window, "【" + entry->table->caption + "】窗口定时更新时出错", false,
+                 [](Handlers& h) { h.tick(); });
+    }
 }
 
 HostedWindow* WindowHost::find(std::string_view form) const {

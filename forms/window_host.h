@@ -41,6 +41,8 @@ class WindowHost : public Application {
     bool loaded(std::string_view form) const final;
     void messageBox(std::string_view text, std::string_view title, MessageIcon icon) final;
     void end() final;
+    // Whether the program has ended: by a handler, or because its first window could not start.
+    bool ended() const { return ended_; }
 
   protected:
     WindowHost() = default;
@@ -55,7 +57,6 @@ class WindowHost : public Application {
     // The loaded window of that name, or nullptr; and every loaded window.
     HostedWindow* find(std::string_view form) const;
     std::vector<HostedWindow*> windows() const;
-    bool ended() const { return ended_; }
     // Destroys every window at once, each after its handlers. For the toolkit's destructor.
     void destroyAll();
 
@@ -69,14 +70,17 @@ class WindowHost : public Application {
     virtual void dispose(std::vector<std::unique_ptr<HostedWindow>> windows) = 0;
 
     struct Loaded {
+        const FormTable* table = nullptr;
         std::unique_ptr<HostedWindow> window;
         // Declared after the window whose form they use, so that they go first.
         std::unique_ptr<Handlers> handlers;
     };
+    // Both return false when the call failed; the error box names what failed, in the user's
+    // terms, and says whether the program goes on.
     template <typename Call>
-    void dispatch(HostedWindow& window, Call call);
+    bool dispatch(HostedWindow& window, std::string_view failed, bool fatal, Call call);
     template <typename Call>
-    bool guarded(Call call);
+    bool guarded(std::string_view failed, bool fatal, Call call);
     Loaded* entryOf(const HostedWindow& window);
     void releaseRetired();
 

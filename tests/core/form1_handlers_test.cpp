@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "fake_clock.h"
-#include "forms/memory_form.h"
+#include "fake_keep_awake.h"
+#include "fake_launcher.h"
 #include "mainwindow/Form1.h"
-#include "power/fake_keep_awake.h"
-#include "power/fake_launcher.h"
+#include "memory_host.h"
 #include "temp_config_dir.h"
 
 namespace mainwindow {
@@ -24,7 +24,7 @@ class Form1Handlers : public ::testing::Test {
         app.show("Form1");
     }
 
-    forms::MemoryForm& form() { return app.form("Form1"); }
+    testing_support::MemoryForm& form() { return app.form("Form1"); }
 
     void setTarget(const std::array<const char*, 6>& texts) {
         for (std::size_t i = 0; i < texts.size(); ++i) {
@@ -56,7 +56,7 @@ class Form1Handlers : public ::testing::Test {
     testing_support::FakeClock clock;
     power::FakeLauncher launcher;
     power::FakeKeepAwake keepAwake;
-    forms::MemoryApplication app;
+    testing_support::MemoryHost app;
 };
 
 // A clock that turns to the next year while it is being read.
@@ -74,7 +74,7 @@ TEST(Form1Clock, ShowsOneMomentPerTickEvenWhenTheClockTurnsMeanwhile) {
     TurningClock clock;
     power::FakeLauncher launcher;
     power::FakeKeepAwake keepAwake;
-    forms::MemoryApplication app;
+    testing_support::MemoryHost app;
     app.define("Form1", Form1Definition({clock, launcher, keepAwake}));
     app.show("Form1");
     clock.reads = 0;
@@ -97,8 +97,10 @@ TEST_F(Form1Handlers, ClockFieldsHoldUnpaddedNumbersAndOverwriteEdits) {
 
 TEST_F(Form1Handlers, WakesAFewMillisecondsAfterEachWholeSecond) {
     clock.time.millisecond = 300;
+    app.tick("Form1");
     EXPECT_EQ(app.nextTick("Form1"), std::chrono::milliseconds(700 + kTickMarginMs));
     clock.time.millisecond = 999;
+    app.click("Form1", "Command1");
     EXPECT_EQ(app.nextTick("Form1"), std::chrono::milliseconds(1 + kTickMarginMs));
 }
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "fake_clock.h"
-#include "forms/memory_form.h"
+#include "fake_keep_awake.h"
+#include "fake_launcher.h"
 #include "mainwindow/Form1.h"
-#include "power/fake_keep_awake.h"
-#include "power/fake_launcher.h"
+#include "memory_host.h"
 #include "temp_config_dir.h"
 
 namespace mainwindow {
@@ -24,7 +24,7 @@ std::vector<std::string> numbers(int first, int last) {
 
 class Form1Startup : public ::testing::Test {
   protected:
-    forms::MemoryForm& start() {
+    testing_support::MemoryForm& start() {
         app.define("Form1", Form1Definition({clock, launcher, keepAwake}));
         app.show("Form1");
         return app.form("Form1");
@@ -34,11 +34,11 @@ class Form1Startup : public ::testing::Test {
     testing_support::FakeClock clock;
     power::FakeLauncher launcher;
     power::FakeKeepAwake keepAwake;
-    forms::MemoryApplication app;
+    testing_support::MemoryHost app;
 };
 
 TEST_F(Form1Startup, WithoutASettingsFileOffersTheBuiltInYearsAndDefaultPicks) {
-    forms::MemoryForm& form = start();
+    testing_support::MemoryForm& form = start();
 
     EXPECT_EQ(form.items("Combo1"), numbers(2014, 2099));
     const std::pair<const char*, std::vector<std::string>> lists[] = {{"Combo2", numbers(1, 12)},
@@ -59,7 +59,7 @@ TEST_F(Form1Startup, WithoutASettingsFileOffersTheBuiltInYearsAndDefaultPicks) {
 }
 
 TEST_F(Form1Startup, KeepsEverythingElseAtItsInitialState) {
-    forms::MemoryForm& form = start();
+    testing_support::MemoryForm& form = start();
 
     const char* clockTexts[] = {"2014", "2", "6", "10", "45", "30"};
     for (int i = 0; i < 6; ++i) {
@@ -86,7 +86,7 @@ TEST_P(Form1StoredRange, ListsTheUsableRangeAndLeavesTheFileAsItWas) {
     config.writeIni(GetParam().file);
     const std::string before = config.readIni();
 
-    forms::MemoryForm& form = start();
+    testing_support::MemoryForm& form = start();
 
     EXPECT_EQ(form.items("Combo1"), GetParam().years);
     EXPECT_EQ(form.text("Combo1"), GetParam().years.front());

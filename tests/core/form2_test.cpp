@@ -2,17 +2,17 @@
 #include <gtest/gtest.h>
 
 #include "fake_clock.h"
-#include "forms/memory_form.h"
+#include "fake_keep_awake.h"
+#include "fake_launcher.h"
 #include "mainwindow/Form1.h"
-#include "power/fake_keep_awake.h"
-#include "power/fake_launcher.h"
+#include "memory_host.h"
 #include "settings/rwini.h"
 #include "temp_config_dir.h"
 #include "yeardialog/Form2.h"
 
 namespace {
 
-using forms::MemoryApplication;
+using testing_support::MemoryHost;
 
 class YearDialog : public ::testing::Test {
   protected:
@@ -23,8 +23,8 @@ class YearDialog : public ::testing::Test {
         app.click("Form1", "Command2");
     }
 
-    forms::MemoryForm& dialog() { return app.form("Form2"); }
-    forms::MemoryForm& main() { return app.form("Form1"); }
+    testing_support::MemoryForm& dialog() { return app.form("Form2"); }
+    testing_support::MemoryForm& main() { return app.form("Form1"); }
     void type(const char* start, const char* end) {
         dialog().setText("Text1", start);
         dialog().setText("Text2", end);
@@ -33,13 +33,13 @@ class YearDialog : public ::testing::Test {
         app.tick("Form1");
         app.click("Form1", "Command3");
     }
-    const MemoryApplication::Message& lastMessage() { return app.messages().back(); }
+    const MemoryHost::Message& lastMessage() { return app.messages().back(); }
 
     testing_support::TempConfigDir config;
     testing_support::FakeClock clock;
     power::FakeLauncher launcher;
     power::FakeKeepAwake keepAwake;
-    MemoryApplication app;
+    MemoryHost app;
 };
 
 TEST_F(YearDialog, OpensWithItsOwnTextsAndTheMainWindowSaysSo) {
