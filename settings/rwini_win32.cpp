@@ -1,6 +1,15 @@
 // The settings file on Windows: the system's private-profile functions, which keep the file in
 // the ANSI code page. Every text passes UTF-8 -> UTF-16 -> ANSI on its way in and back on its way
-// out. A write goes to a copy of the file beside it, which then replaces the file in one move.
+// out.
+//
+// A standard user, and an administrator whose program is not elevated, may change the files that
+// exist in C:\ but may not create new ones there, and Windows does not virtualise the files of a
+// program with a manifest. So the program does what virtualisation did for older programs: where
+// C:\ refuses the file, it is kept in the user's VirtualStore, and a copy there hides the one in
+// C:\ from then on, so settings that Windows already put there are found.
+//
+// A write goes to a copy of the file beside it, which then replaces the file in one move. Where
+// no new file may be made beside the file, the file is overwritten in place in one write.
 #include <windows.h>
 
 #include <cstring>
@@ -14,6 +23,10 @@ namespace rwini {
 namespace {
 
 constexpr DWORD kReadBufferBytes = kMaxValueBytes + 1;
+constexpr wchar_t kFileName[] = L"定时关机参数配置.ini";
+constexpr wchar_t kCopyPrefix[] = L"vlx";
+
+enum class Outcome { Written, Refused, Failed };
 
 std::string toAnsi(std::string_view utf8) {
     return win32text::narrow(win32text::wide(utf8), CP_ACP);
@@ -38,48 +51,151 @@ std::wstring folderOf(const std::wstring& path) {
     return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
+bool exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring systemFile() {
+    return std::wstring(L"C:\\") + kFileName;
+}
+
+// Where Windows' virtualisation keeps a user's own copy of a file in C:\.
+std::optional<std::wstring> perUserFile() {
+    wchar_t folder[MAX_PATH];
+    const DWORD length = ::GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
+    if (length < 3 || length >= MAX_PATH || (folder[1] != L':' && folder[0] != L'\\')) {
+        return std::nullopt;
+    }
+    return std::wstring(folder, length) + L"\\VirtualStore\\" + kFileName;
+}
+
+std::wstring fileInUse() {
+    const std::optional<std::wstring> perUser = perUserFile();
+    return perUser && exists(*perUser) ? *perUser : systemFile();
+}
+
+std::optional<std::wstring> temporaryFolder() {
+    wchar_t folder[MAX_PATH + 1];
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+    return length == 0 || length > MAX_PATH ? std::nullopt : std::optional<std::wstring>(folder);
+}
+
 struct HandleCloser {
     void operator()(HANDLE handle) const { ::CloseHandle(handle); }
 };
 using Handle = std::unique_ptr<void, HandleCloser>;
 
-// Pushes the written bytes to the disk before the copy takes the file's place.
-bool flush(const std::wstring& path) {
-    const Handle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.get() != INVALID_HANDLE_VALUE && ::FlushFileBuffers(file.get());
+Handle open(const std::wstring& path, DWORD access) {
+    HANDLE handle = ::CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    return Handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
 
-// The copy that a write changes: a new file in the settings file's folder, so that the final move
-// stays on one volume and cannot turn into a copy. Holds the settings file's current contents.
-std::optional<std::wstring> copyBeside(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+// Gives the new copy what source holds (nothing when it does not exist) and lets the system set
+// the values in it, so that the system decides the file's layout and encoding as for any write.
+bool fill(const std::wstring& copy, const std::wstring& source, std::string_view section,
+          std::initializer_list<KeyValue> values) {
+    bool filled = !exists(source) || ::CopyFileW(source.c_str(), copy.c_str(), FALSE);
+    const std::string path = win32text::narrow(copy, CP_ACP);
+    for (const KeyValue& entry : values) {
+        filled = filled &&
+                 ::WritePrivateProfileStringA(toAnsi(section).c_str(), toAnsi(entry.key).c_str(),
+                                              toAnsi(entry.value).c_str(), path.c_str());
+    }
+    return filled;
+}
+
+// Pushes the written bytes to the disk before the copy takes the file's place.
+bool flush(const std::wstring& path) {
+    const Handle file = open(path, GENERIC_WRITE);
+    return file && ::FlushFileBuffers(file.get());
+}
+
+std::optional<std::string> contentsOf(const std::wstring& path) {
+    const Handle file = open(path, GENERIC_READ);
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart > MAXDWORD) {
         return std::nullopt;
     }
-    wchar_t temporary[MAX_PATH];
-    if (::GetTempFileNameW(folderOf(path).c_str(), L"vlx", 0, temporary) == 0) {
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+        read != bytes.size()) {
         return std::nullopt;
     }
-    if (attributes != INVALID_FILE_ATTRIBUTES && !::CopyFileW(path.c_str(), temporary, FALSE)) {
-        ::DeleteFileW(temporary);
-        return std::nullopt;
+    return bytes;
+}
+
+// The system's own functions would empty the file and write it again, once for every key. The
+// new contents are made in a copy in the temporary folder instead and written over the file from
+// its start in one write, without emptying it first: the few lines of this file fit in one
+// sector, so a crash finds the old values or the new ones.
+Outcome overwrite(const std::wstring& file, std::string_view section,
+                  std::initializer_list<KeyValue> values) {
+    const std::optional<std::wstring> folder = temporaryFolder();
+    wchar_t copy[MAX_PATH];
+    if (!folder || ::GetTempFileNameW(folder->c_str(), kCopyPrefix, 0, copy) == 0) {
+        return Outcome::Failed;
     }
-    return temporary;
+    const std::optional<std::string> bytes =
+        fill(copy, file, section, values) ? contentsOf(copy) : std::nullopt;
+    ::DeleteFileW(copy);
+    if (!bytes) {
+        return Outcome::Failed;
+    }
+    const Handle handle = open(file, GENERIC_WRITE);
+    if (!handle) {
+        return ::GetLastError() == ERROR_ACCESS_DENIED ? Outcome::Refused : Outcome::Failed;
+    }
+    DWORD written = 0;
+    return ::WriteFile(handle.get(), bytes->data(), static_cast<DWORD>(bytes->size()), &written,
+                       nullptr) &&
+                   written == bytes->size() && ::SetEndOfFile(handle.get()) &&
+                   ::FlushFileBuffers(handle.get())
+               ? Outcome::Written
+               : Outcome::Failed;
+}
+
+// Stores the values in file, starting from what source holds. Refused means that the user may
+// neither create the file nor change it, the case in which Windows would virtualise it.
+Outcome write(const std::wstring& file, const std::wstring& source, std::string_view section,
+              std::initializer_list<KeyValue> values) {
+    const DWORD attributes = ::GetFileAttributesW(file.c_str());
+    const bool present = attributes != INVALID_FILE_ATTRIBUTES;
+    // A file marked read-only is one its user wants left alone; a folder is no settings file.
+    if (present && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        return Outcome::Failed;
+    }
+    wchar_t copy[MAX_PATH];
+    if (::GetTempFileNameW(folderOf(file).c_str(), kCopyPrefix, 0, copy) == 0) {
+        if (::GetLastError() != ERROR_ACCESS_DENIED) {
+            return Outcome::Failed;
+        }
+        return present ? overwrite(file, section, values) : Outcome::Refused;
+    }
+    // MoveFileExW renames within the folder, which on NTFS leaves either the old file or the new
+    // one after a crash; Windows promises no atomic replace beyond that.
+    const bool moved =
+        fill(copy, source, section, values) && flush(copy) &&
+        ::MoveFileExW(copy, file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!moved) {
+        ::DeleteFileW(copy);
+    }
+    return moved ? Outcome::Written : Outcome::Failed;
 }
 
 }  // namespace
 
 std::string GetIniPath() {
-    return "C:\\定时关机参数配置.ini";
+    return win32text::narrow(fileInUse());
 }
 
 std::string ReadIniValue(std::string_view section, std::string_view key,
                          std::string_view defaultValue) {
     char buffer[kReadBufferBytes] = {};
-    const DWORD count =
-        ::GetPrivateProfileStringA(toAnsi(section).c_str(), toAnsi(key).c_str(), "", buffer,
-                                   kReadBufferBytes, toAnsi(GetIniPath()).c_str());
+    const DWORD count = ::GetPrivateProfileStringA(toAnsi(section).c_str(), toAnsi(key).c_str(), "",
+                                                   buffer, kReadBufferBytes,
+                                                   win32text::narrow(fileInUse(), CP_ACP).c_str());
     if (count == 0) {
         WriteIniValue(section, key, defaultValue);
         return std::string(defaultValue);
@@ -89,28 +205,18 @@ std::string ReadIniValue(std::string_view section, std::string_view key,
     return fromAnsi(std::string_view(buffer, ::strnlen(buffer, kMaxValueBytes)));
 }
 
-// Windows has no atomic replace that keeps the old file in every case; MoveFileExW renames
-// within the folder, which on NTFS leaves either the old file or the new one after a crash.
 bool WriteIniValues(std::string_view section, std::initializer_list<KeyValue> values) {
-    const std::wstring path = win32text::wide(GetIniPath());
-    const auto temporary = copyBeside(path);
-    if (!temporary) {
-        return false;
+    const std::wstring system = systemFile();
+    const std::optional<std::wstring> perUser = perUserFile();
+    if (perUser && exists(*perUser)) {
+        return write(*perUser, *perUser, section, values) == Outcome::Written;
     }
-    const std::string copy = win32text::narrow(*temporary, CP_ACP);
-    bool written = true;
-    for (const KeyValue& entry : values) {
-        written = written &&
-                  ::WritePrivateProfileStringA(toAnsi(section).c_str(), toAnsi(entry.key).c_str(),
-                                               toAnsi(entry.value).c_str(), copy.c_str());
+    const Outcome outcome = write(system, system, section, values);
+    if (outcome != Outcome::Refused || !perUser) {
+        return outcome == Outcome::Written;
     }
-    if (!written || !flush(*temporary) ||
-        !::MoveFileExW(temporary->c_str(), path.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ::DeleteFileW(temporary->c_str());
-        return false;
-    }
-    return true;
+    ::CreateDirectoryW(folderOf(*perUser).c_str(), nullptr);
+    return write(*perUser, system, section, values) == Outcome::Written;
 }
 
 }  // namespace rwini
