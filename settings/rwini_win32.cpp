@@ -12,7 +12,9 @@
 // no new file may be made beside the file, the file is overwritten in place in one write.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <cwctype>
 #include <memory>
 #include <optional>
 
@@ -24,6 +26,8 @@ namespace {
 
 constexpr DWORD kReadBufferBytes = kMaxValueBytes + 1;
 constexpr wchar_t kFileName[] = L"定时关机参数配置.ini";
+// GetTempFileNameW names a copy with this, up to four hexadecimal digits and ".tmp"; copies that
+// a crash left are known by that name and nothing else.
 constexpr wchar_t kCopyPrefix[] = L"vlx";
 
 enum class Outcome { Written, Refused, Failed };
@@ -89,6 +93,57 @@ Handle open(const std::wstring& path, DWORD access) {
     HANDLE handle = ::CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
     return Handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+
+// Copies of the program in one session save one at a time: none replaces the file with a copy
+// made before another's save, and the copies that a crash left can be removed without taking one
+// that another save is still working on.
+class SaveLock {
+  public:
+    SaveLock() : mutex_(::CreateMutexW(nullptr, FALSE, L"Local\\Vorlix定时关机参数配置")) {
+        const DWORD waited = mutex_ ? ::WaitForSingleObject(mutex_.get(), 10000) : WAIT_FAILED;
+        // A copy that ended while saving leaves the lock abandoned; it is then this one's.
+        held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+    }
+    ~SaveLock() {
+        if (held_) {
+            ::ReleaseMutex(mutex_.get());
+        }
+    }
+    SaveLock(const SaveLock&) = delete;
+    SaveLock& operator=(const SaveLock&) = delete;
+
+    bool held() const { return held_; }
+
+  private:
+    Handle mutex_;
+    bool held_ = false;
+};
+
+bool isLeftoverCopy(std::wstring_view name) {
+    const std::size_t prefix = std::wcslen(kCopyPrefix);
+    if (name.size() < prefix + 5 || name.size() > prefix + 8 ||
+        ::_wcsnicmp(name.data(), kCopyPrefix, prefix) != 0 ||
+        ::_wcsicmp(name.data() + name.size() - 4, L".tmp") != 0) {
+        return false;
+    }
+    return std::ranges::all_of(name.substr(prefix, name.size() - prefix - 4),
+                               [](wchar_t c) { return std::iswxdigit(c) != 0; });
+}
+
+void removeLeftoverCopies(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((folder + kCopyPrefix + L"*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+            isLeftoverCopy(found.cFileName)) {
+            ::DeleteFileW((folder + found.cFileName).c_str());
+        }
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
 }
 
 // Gives the new copy what source holds (nothing when it does not exist) and lets the system set
@@ -206,8 +261,19 @@ std::string ReadIniValue(std::string_view section, std::string_view key,
 }
 
 bool WriteIniValues(std::string_view section, std::initializer_list<KeyValue> values) {
+    const SaveLock lock;
+    if (!lock.held()) {
+        return false;
+    }
     const std::wstring system = systemFile();
     const std::optional<std::wstring> perUser = perUserFile();
+    removeLeftoverCopies(folderOf(system));
+    if (perUser) {
+        removeLeftoverCopies(folderOf(*perUser));
+    }
+    if (const std::optional<std::wstring> temporary = temporaryFolder()) {
+        removeLeftoverCopies(*temporary);
+    }
     if (perUser && exists(*perUser)) {
         return write(*perUser, *perUser, section, values) == Outcome::Written;
     }

@@ -132,6 +132,26 @@ TEST_F(Win32Settings, AReadOnlyFileIsRefusedAndLeftAsItWas) {
     }
 }
 
+// Copies that a crash between copying and moving left: the program's own names only.
+TEST_F(Win32Settings, ASaveRemovesLeftoverCopiesAndNothingElse) {
+    wchar_t temporary[MAX_PATH + 1];
+    const fs::path temp(std::wstring(temporary, ::GetTempPathW(MAX_PATH + 1, temporary)));
+    const fs::path c("C:\\"), own = perUser().parent_path();
+    const std::pair<fs::path, bool> files[] = {
+        {c / "vlx1A2B.tmp", true},   {own / "vlx0.tmp", true},    {temp / "vlxbeef.tmp", true},
+        {c / "vlx12345.tmp", false}, {c / "vlxnote.tmp", false},  {c / "vlx1a2b.txt", false},
+        {temp / "abc1.tmp", false},  {own / "vlx1.tmp.x", false},
+    };
+    for (const auto& [file, leftover] : files) {
+        store(file, "x");
+    }
+    ASSERT_TRUE(WriteIniValue(kSection, kStartYearKey, "2000"));
+    for (const auto& [file, leftover] : files) {
+        EXPECT_EQ(fs::exists(file), !leftover) << file.string();
+        fs::remove(file);
+    }
+}
+
 // 143 bytes of GBK hold 71 characters and the first byte of the 72nd, which must not come back.
 TEST_F(Win32Settings, LongValuesAreCutToWholeCharactersWithin143Bytes) {
     const std::pair<std::string, std::string> cuts[] = {
