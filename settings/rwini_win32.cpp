@@ -146,6 +146,21 @@ void removeLeftoverCopies(const std::wstring& folder) {
     ::FindClose(search);
 }
 
+// A new empty file in the folder, for a copy; none, with the reason in GetLastError, when the
+// folder refuses it. Wine's GetTempFileNameW returns a name even when it could not make the file.
+std::optional<std::wstring> newCopy(const std::wstring& folder) {
+    wchar_t copy[MAX_PATH];
+    if (::GetTempFileNameW(folder.c_str(), kCopyPrefix, 0, copy) == 0) {
+        return std::nullopt;
+    }
+    const DWORD error = ::GetLastError();
+    if (exists(copy)) {
+        return std::wstring(copy);
+    }
+    ::SetLastError(error);
+    return std::nullopt;
+}
+
 // Gives the new copy what source holds (nothing when it does not exist) and lets the system set
 // the values in it, so that the system decides the file's layout and encoding as for any write.
 bool fill(const std::wstring& copy, const std::wstring& source, std::string_view section,
@@ -188,13 +203,13 @@ std::optional<std::string> contentsOf(const std::wstring& path) {
 Outcome overwrite(const std::wstring& file, std::string_view section,
                   std::initializer_list<KeyValue> values) {
     const std::optional<std::wstring> folder = temporaryFolder();
-    wchar_t copy[MAX_PATH];
-    if (!folder || ::GetTempFileNameW(folder->c_str(), kCopyPrefix, 0, copy) == 0) {
+    const std::optional<std::wstring> copy = folder ? newCopy(*folder) : std::nullopt;
+    if (!copy) {
         return Outcome::Failed;
     }
     const std::optional<std::string> bytes =
-        fill(copy, file, section, values) ? contentsOf(copy) : std::nullopt;
-    ::DeleteFileW(copy);
+        fill(*copy, file, section, values) ? contentsOf(*copy) : std::nullopt;
+    ::DeleteFileW(copy->c_str());
     if (!bytes) {
         return Outcome::Failed;
     }
@@ -221,8 +236,8 @@ Outcome write(const std::wstring& file, const std::wstring& source, std::string_
     if (present && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
         return Outcome::Failed;
     }
-    wchar_t copy[MAX_PATH];
-    if (::GetTempFileNameW(folderOf(file).c_str(), kCopyPrefix, 0, copy) == 0) {
+    const std::optional<std::wstring> copy = newCopy(folderOf(file));
+    if (!copy) {
         if (::GetLastError() != ERROR_ACCESS_DENIED) {
             return Outcome::Failed;
         }
@@ -230,11 +245,11 @@ Outcome write(const std::wstring& file, const std::wstring& source, std::string_
     }
     // MoveFileExW renames within the folder, which on NTFS leaves either the old file or the new
     // one after a crash; Windows promises no atomic replace beyond that.
-    const bool moved =
-        fill(copy, source, section, values) && flush(copy) &&
-        ::MoveFileExW(copy, file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    const bool moved = fill(*copy, source, section, values) && flush(*copy) &&
+                       ::MoveFileExW(copy->c_str(), file.c_str(),
+                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!moved) {
-        ::DeleteFileW(copy);
+        ::DeleteFileW(copy->c_str());
     }
     return moved ? Outcome::Written : Outcome::Failed;
 }
