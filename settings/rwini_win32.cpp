@@ -12,9 +12,8 @@
 // no new file may be made beside the file, the file is overwritten in place in one write.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
-#include <cwctype>
+#include <cwchar>
 #include <memory>
 #include <optional>
 
@@ -120,15 +119,13 @@ class SaveLock {
     bool held_ = false;
 };
 
-bool isLeftoverCopy(std::wstring_view name) {
+bool isLeftoverCopy(const wchar_t* name) {
     const std::size_t prefix = std::wcslen(kCopyPrefix);
-    if (name.size() < prefix + 5 || name.size() > prefix + 8 ||
-        ::_wcsnicmp(name.data(), kCopyPrefix, prefix) != 0 ||
-        ::_wcsicmp(name.data() + name.size() - 4, L".tmp") != 0) {
-        return false;
-    }
-    return std::ranges::all_of(name.substr(prefix, name.size() - prefix - 4),
-                               [](wchar_t c) { return std::iswxdigit(c) != 0; });
+    const std::size_t length = std::wcslen(name);
+    return length >= prefix + 5 && length <= prefix + 8 &&
+           ::_wcsnicmp(name, kCopyPrefix, prefix) == 0 &&
+           ::_wcsicmp(name + length - 4, L".tmp") == 0 &&
+           std::wcsspn(name + prefix, L"0123456789ABCDEFabcdef") == length - prefix - 4;
 }
 
 void removeLeftoverCopies(const std::wstring& folder) {

@@ -1,13 +1,10 @@
 #!/usr/bin/env bash
-# The real Windows program as a standard Windows user meets it: C:\ refuses new files, while a
-# file there that the user may change can be changed. A year range saved in the dialog must be the
-# range the year list offers at the next start, both with no settings file at first (it goes to the
-# user's VirtualStore) and with one in C:\ that the user may change (changed where it is).
-#
-# Wine maps Windows' access checks to Unix permissions, which do not stop root. As root the
-# program runs as a system user made for it; as anyone else, as that user. Either way in a Wine
-# prefix of that user's own, whose drive_c is read-only while the test runs. Runs inside the
-# environment of scripts/wine-env.sh.
+# The real Windows program as a standard Windows user meets it: C:\ refuses new files but a file
+# there that the user may change can be changed. A range saved in the year dialog must be listed at
+# the next start, with no settings file at first (it goes to the user's VirtualStore) and with one
+# in C:\ (changed in place). Unix permissions do not stop root, so as root the program runs as a
+# system user made for it, else as the caller; in a Wine prefix of that user's own whose drive_c is
+# read-only meanwhile. Runs inside the environment of scripts/wine-env.sh.
 #
 # Usage: standard_user.sh PROGRAM UI_DRIVER
 set -euo pipefail
@@ -15,10 +12,7 @@ set -euo pipefail
 program=$1 driver=$2
 ini=定时关机参数配置.ini
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2 && exit 1; }
 
 if ((EUID == 0)); then
     user=vorlix-standard-user
@@ -37,12 +31,9 @@ run=$home/run
 virtual=$drive_c/users/$user/AppData/Local/VirtualStore/$ini
 
 mkdir -p "$run"
-cp "$program" "$run/vorlix-shutdown.exe"
-cp "$driver" "$run/ui_driver.exe"
+cp "$program" "$run/vorlix-shutdown.exe" && cp "$driver" "$run/ui_driver.exe"
 [[ -d $home/locale/zh_CN.UTF-8 ]] || cp -r "$LOCPATH" "$home/locale"
-if ((EUID == 0)); then
-    chown -R "$user:" "$run" "$home/locale"
-fi
+((EUID != 0)) || chown -R "$user:" "$run" "$home/locale"
 uwine() {
     as_user env WINEPREFIX="$prefix" LOCPATH="$home/locale" WINEDLLOVERRIDES="$WINEDLLOVERRIDES" \
         WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 "$@"
@@ -57,16 +48,8 @@ if [[ ! -f $prefix/system.reg ]]; then
     uwine wineserver -w
 fi
 
-pid=
-cleanup() {
-    if [[ -n $pid ]]; then
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    fi
-    uwine wineserver -k 2>/dev/null || true
-    chmod u+w "$drive_c"
-}
-trap cleanup EXIT
+# Ending the server also ends a program that a failed step left running.
+trap 'uwine wineserver -k 2>/dev/null; chmod u+w "$drive_c"' EXIT
 # As in wine-env.sh: a server started first keeps Wine's background processes off CTest's pipes.
 uwine wineserver -p </dev/null >/dev/null 2>&1
 uwine wine wineboot </dev/null >/dev/null 2>&1
@@ -76,11 +59,9 @@ cd "$run"
 # Starts the program, lets the driver do one thing in its window and ends the program.
 session() {
     uwine wine ./vorlix-shutdown.exe </dev/null >>program.log 2>&1 &
-    pid=$!
+    local pid=$!
     uwine wine ./ui_driver.exe "$@" </dev/null | tr -d '\r' || fail "ui_driver $*: $(cat program.log)"
-    kill "$pid"
-    wait "$pid" 2>/dev/null || true
-    pid=
+    { kill "$pid" && wait "$pid"; } 2>/dev/null || true
 }
 
 # Saves START END in the dialog, then starts the program again and checks its year list.

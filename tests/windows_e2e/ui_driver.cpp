@@ -149,11 +149,9 @@ void printYearList(const std::vector<Child>& children) {
         fail("no year list");
     }
     auto item = [&lists](LRESULT index) {
-        wchar_t text[64] = {};
-        if (::SendMessageW(lists[0], CB_GETLBTEXTLEN, index, 0) < LRESULT{std::size(text)}) {
-            ::SendMessageW(lists[0], CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
-        }
-        return std::wstring(text);
+        std::wstring text(::SendMessageW(lists[0], CB_GETLBTEXTLEN, index, 0), L'\0');
+        ::SendMessageW(lists[0], CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+        return text;
     };
     print(item(0) + L" " + item(count - 1));
 }
@@ -194,14 +192,12 @@ int wmain(int argc, wchar_t** argv) {
     HWND window = shownWindow(nullptr, kTitle);
     if (mode == L"status") {
         printStatus(childrenOf(window));
-        return 0;
-    }
-    if (mode == L"yearlist") {
+    } else if (mode == L"yearlist") {
         printYearList(childrenOf(window));
-        return 0;
-    }
-    if (mode == L"years") {
+    } else if (mode == L"years") {
         saveYears(childrenOf(window), argv[2], argv[3]);
+    }
+    if (!arming) {
         return 0;
     }
     const long long ahead = std::wcstol(argv[2], nullptr, 10);
