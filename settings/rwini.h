@@ -16,8 +16,10 @@ inline constexpr std::string_view kEndYearKey = "结束年份";
 // The longest value a read returns, in bytes of the file's encoding.
 inline constexpr std::size_t kMaxValueBytes = 143;
 
-// Windows: "C:\定时关机参数配置.ini". Elsewhere: "定时关机参数配置.ini" in the user's configuration
-// folder ($XDG_CONFIG_HOME when set and absolute, else ~/.config).
+// Windows: "C:\定时关机参数配置.ini", or the user's own copy of it in
+// "%LOCALAPPDATA%\VirtualStore" once there is one (where C:\ refuses new files). Elsewhere:
+// "定时关机参数配置.ini" in the user's configuration folder ($XDG_CONFIG_HOME when set and
+// absolute, else ~/.config).
 std::string GetIniPath();
 
 // The key's value, cut to its first kMaxValueBytes bytes without splitting a character and

@@ -4,8 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "platform/win32_text.h"
@@ -14,6 +15,8 @@
 
 namespace rwini {
 namespace {
+
+namespace fs = std::filesystem;
 
 // The bytes a Simplified-Chinese Windows keeps for UTF-8 text.
 std::string gbk(const std::string& utf8) {
@@ -28,21 +31,26 @@ std::string repeated(const std::string& text, int times) {
     return result;
 }
 
+std::string bytesOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void store(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
 class Win32Settings : public ::testing::Test {
   protected:
-    std::string fileBytes() const {
-        std::string bytes;
-        if (FILE* file = ::_wfopen(config.iniPath().c_str(), L"rb")) {
-            char chunk[512];
-            for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
-                bytes.append(chunk, n);
-            }
-            std::fclose(file);
-        }
-        return bytes;
+    std::string fileBytes() const { return bytesOf(config.iniPath()); }
+    // Where Windows would keep the user's own copy; the test's folder stands for %LOCALAPPDATA%.
+    fs::path perUser() const {
+        return config.root() / "AppData" / "VirtualStore" / fs::u8path("定时关机参数配置.ini");
     }
 
     testing_support::TempConfigDir config;
+    const fs::path inC = fs::u8path("C:\\定时关机参数配置.ini");
 };
 
 TEST_F(Win32Settings, RunsInTheChineseCodePageAtTheFixedPath) {
@@ -75,15 +83,56 @@ TEST_F(Win32Settings, AMissingKeyKeepsTheFirstDefaultItWasReadWith) {
     EXPECT_EQ(config.readIni(), "[参数设置]\n结束年份=2099\n开始年份=2001\n");
 }
 
-TEST_F(Win32Settings, KeepsOtherSectionsAndLeavesNoCopyBehind) {
-    config.writeIni("[其他]\r\n名字=值\r\n");
-    ASSERT_TRUE(WriteIniValue(kSection, kStartYearKey, "2000"));
-    ASSERT_TRUE(WriteIniValue(kSection, kStartYearKey, "2001"));
-
-    EXPECT_EQ(ReadIniValue("其他", "名字", ""), "值");
-    EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "2001");
-    for (const auto& entry : std::filesystem::directory_iterator(config.iniPath().parent_path())) {
+TEST_F(Win32Settings, ASaveSetsBothKeysKeepsTheRestAndLeavesNoCopyBehind) {
+    store(inC, gbk("[其他]\r\n名字=值\r\n[参数设置]\r\n开始年份=1\r\n"));
+    ASSERT_TRUE(WriteIniValues(kSection, {{kStartYearKey, "2000"}, {kEndYearKey, "2099"}}));
+    EXPECT_EQ(fileBytes(),
+              gbk("[其他]\r\n名字=值\r\n[参数设置]\r\n开始年份=2000\r\n结束年份=2099\r\n"));
+    for (const auto& entry : fs::directory_iterator(inC.parent_path())) {
         EXPECT_NE(entry.path().extension(), ".tmp") << entry.path().string();
+    }
+}
+
+TEST_F(Win32Settings, TheUsersOwnCopyHidesTheOneInCAndTakesTheSaves) {
+    store(inC, gbk("[参数设置]\r\n开始年份=2000\r\n"));
+    store(perUser(), gbk("[参数设置]\r\n开始年份=2010\r\n"));
+    EXPECT_EQ(fs::u8path(GetIniPath()), perUser());
+    EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "2010");
+    ASSERT_TRUE(WriteIniValues(kSection, {{kStartYearKey, "2020"}, {kEndYearKey, "2030"}}));
+    EXPECT_EQ(bytesOf(perUser()), gbk("[参数设置]\r\n开始年份=2020\r\n结束年份=2030\r\n"));
+    EXPECT_EQ(bytesOf(inC), gbk("[参数设置]\r\n开始年份=2000\r\n"));
+}
+
+// A read-only file is refused, not replaced, and the save does not move to the user's own copy.
+TEST_F(Win32Settings, AReadOnlyFileIsRefusedAndLeftAsItWas) {
+    const std::string before = gbk("[参数设置]\r\n开始年份=2000\r\n结束年份=2099\r\n");
+    for (const bool perUserCopy : {false, true}) {
+        const fs::path file = perUserCopy ? perUser() : inC;
+        store(file, before);
+        ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+        EXPECT_FALSE(WriteIniValues(kSection, {{kStartYearKey, "2010"}, {kEndYearKey, "2020"}}));
+        EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "2000");
+        EXPECT_EQ(bytesOf(file), before);
+        EXPECT_EQ(fs::exists(perUser()), perUserCopy);
+        ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+// Copies that a crash between copying and moving left: the program's own names only.
+TEST_F(Win32Settings, ASaveRemovesLeftoverCopiesAndNothingElse) {
+    const fs::path c("C:\\"), own = perUser().parent_path(), temp = fs::temp_directory_path();
+    const std::pair<fs::path, bool> files[] = {
+        {c / "vlx1A2B.tmp", true},   {own / "vlx0.tmp", true},    {temp / "vlxbeef.tmp", true},
+        {c / "vlx12345.tmp", false}, {c / "vlxnote.tmp", false},  {c / "vlx1a2b.txt", false},
+        {temp / "abc1.tmp", false},  {own / "vlx1.tmp.x", false},
+    };
+    for (const auto& [file, leftover] : files) {
+        store(file, "x");
+    }
+    ASSERT_TRUE(WriteIniValue(kSection, kStartYearKey, "2000"));
+    for (const auto& [file, leftover] : files) {
+        EXPECT_EQ(fs::exists(file), !leftover) << file.string();
+        fs::remove(file);
     }
 }
 
@@ -104,7 +153,7 @@ TEST_F(Win32Settings, AFileThatCannotBeWrittenFailsAndReadsTheDefault) {
     config.makeUnwritable();
     EXPECT_FALSE(WriteIniValue(kSection, kStartYearKey, "2000"));
     EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, "2001"), "2001");
-    EXPECT_TRUE(std::filesystem::is_directory(config.iniPath()));
+    EXPECT_TRUE(fs::is_directory(config.iniPath()));
 }
 
 }  // namespace

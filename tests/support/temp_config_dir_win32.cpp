@@ -1,5 +1,6 @@
 // The settings file lives at a fixed place on drive C:, so the test's own file is that file,
-// removed before the test and after it.
+// removed before the test and after it. The user's own copy, which would hide it, is looked for
+// in the test's folder.
 #include <windows.h>
 
 #include <fstream>
@@ -38,13 +39,21 @@ void removeIni(const std::filesystem::path& ini) {
 }  // namespace
 
 TempConfigDir::TempConfigDir() : root_(freshFolder()) {
+    wchar_t old[MAX_PATH];
+    const DWORD length = ::GetEnvironmentVariableW(L"LOCALAPPDATA", old, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        saved_ = win32text::narrow(std::wstring_view(old, length));
+    }
+    std::filesystem::create_directory(root_ / "AppData");
+    ::SetEnvironmentVariableW(L"LOCALAPPDATA", (root_ / "AppData").c_str());
     removeIni(iniPath());
 }
 
 TempConfigDir::~TempConfigDir() {
-    removeIni(iniPath());
     std::error_code ignored;
     std::filesystem::remove_all(root_, ignored);
+    removeIni(iniPath());
+    ::SetEnvironmentVariableW(L"LOCALAPPDATA", saved_ ? win32text::wide(*saved_).c_str() : nullptr);
 }
 
 std::filesystem::path TempConfigDir::iniPath() const {

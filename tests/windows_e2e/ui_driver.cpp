@@ -1,10 +1,13 @@
 // Plays the user of the running program the way an accessibility tool would, through the window
 // messages every Win32 control answers: it reads the program's own clock fields, types a target
 // that many seconds later into the six target lists, picks the action and presses "生效".
-// Prints the target as YYYY-MM-DD HH:MM:SS. With "status" it prints the status line instead.
+// Prints the target as YYYY-MM-DD HH:MM:SS. With "status" it prints the status line instead, with
+// "yearlist" the first and the last year the year list offers; "years" saves a year range in the
+// year dialog and prints the message that answers.
 //
 // Usage: ui_driver shutdown|restart SECONDS
-//        ui_driver status
+//        ui_driver status | yearlist
+//        ui_driver years START END
 #include <windows.h>
 
 #include <algorithm>
@@ -80,6 +83,26 @@ HWND withText(const std::vector<Child>& children, const wchar_t* text) {
     std::exit(1);
 }
 
+void print(const std::wstring& text) {
+    const int size =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), size, nullptr, nullptr);
+    std::printf("%s\n", utf8.c_str());
+}
+
+// A window exists before its load handler has run; it is shown after.
+HWND shownWindow(const wchar_t* className, const wchar_t* title) {
+    for (int i = 0; i < 200; ++i) {
+        HWND window = ::FindWindowW(className, title);
+        if (window != nullptr && ::IsWindowVisible(window)) {
+            return window;
+        }
+        ::Sleep(100);
+    }
+    fail("a window never showed");
+}
+
 // The six clock fields as one moment, read until two readings agree, so that a tick between the
 // reads of two fields cannot mix two seconds.
 SYSTEMTIME clockOf(const std::vector<HWND>& fields) {
@@ -115,33 +138,66 @@ void printStatus(const std::vector<Child>& children) {
     if (status == nullptr) {
         fail("no status line");
     }
-    const int size =
-        ::WideCharToMultiByte(CP_UTF8, 0, status->text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, status->text.c_str(), -1, text.data(), size, nullptr,
-                          nullptr);
-    std::printf("%s\n", text.c_str());
+    print(status->text);
+}
+
+// The year list is the leftmost list.
+void printYearList(const std::vector<Child>& children) {
+    const std::vector<HWND> lists = ofClass(children, L"ComboBox");
+    const LRESULT count = lists.empty() ? 0 : ::SendMessageW(lists[0], CB_GETCOUNT, 0, 0);
+    if (count <= 0) {
+        fail("no year list");
+    }
+    auto item = [&lists](LRESULT index) {
+        std::wstring text(::SendMessageW(lists[0], CB_GETLBTEXTLEN, index, 0), L'\0');
+        ::SendMessageW(lists[0], CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+        return text;
+    };
+    print(item(0) + L" " + item(count - 1));
+}
+
+void saveYears(const std::vector<Child>& children, const wchar_t* start, const wchar_t* end) {
+    HWND open = withText(children, L"参数设置");
+    if (open == nullptr) {
+        fail("no 参数设置 button");
+    }
+    ::SendMessageW(open, BM_CLICK, 0, 0);
+    const std::vector<Child> controls = childrenOf(shownWindow(nullptr, L"参数设置"));
+    const std::vector<HWND> boxes = ofClass(controls, L"Edit");
+    HWND save = withText(controls, L"确定");
+    if (boxes.size() != 2 || save == nullptr) {
+        fail("not two year boxes and a 确定 button");
+    }
+    ::SendMessageW(boxes[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(start));
+    ::SendMessageW(boxes[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(end));
+    // The answer is a modal message box: a sent click would only return once it is closed.
+    ::PostMessageW(save, BM_CLICK, 0, 0);
+    HWND answer = shownWindow(L"#32770", L"提示");
+    wchar_t text[256] = {};
+    ::GetDlgItemTextW(answer, 0xFFFF, text, static_cast<int>(std::size(text)));
+    print(text);
+    ::PostMessageW(answer, WM_COMMAND, IDOK, 0);
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const bool arming = argc == 3 && (std::wcscmp(argv[1], L"shutdown") == 0 ||
-                                      std::wcscmp(argv[1], L"restart") == 0);
-    if (!arming && !(argc == 2 && std::wcscmp(argv[1], L"status") == 0)) {
-        fail("usage: ui_driver shutdown|restart SECONDS | ui_driver status");
+    const std::wstring mode = argc > 1 ? argv[1] : L"";
+    const bool arming = argc == 3 && (mode == L"shutdown" || mode == L"restart");
+    if (!arming && !(argc == 2 && (mode == L"status" || mode == L"yearlist")) &&
+        !(argc == 4 && mode == L"years")) {
+        fail("usage: ui_driver shutdown|restart SECONDS | status | yearlist | years START END");
     }
 
-    HWND window = nullptr;
-    for (int i = 0; i < 200 && window == nullptr; ++i) {
-        window = ::FindWindowW(nullptr, kTitle);
-        ::Sleep(100);
-    }
-    if (window == nullptr) {
-        fail("no program window");
+    HWND window = shownWindow(nullptr, kTitle);
+    if (mode == L"status") {
+        printStatus(childrenOf(window));
+    } else if (mode == L"yearlist") {
+        printYearList(childrenOf(window));
+    } else if (mode == L"years") {
+        saveYears(childrenOf(window), argv[2], argv[3]);
     }
     if (!arming) {
-        printStatus(childrenOf(window));
         return 0;
     }
     const long long ahead = std::wcstol(argv[2], nullptr, 10);
