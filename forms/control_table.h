@@ -20,6 +20,18 @@ struct Rgb {
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
+// The colours the windows use, named once.
+namespace palette {
+inline constexpr Rgb kBlack{0, 0, 0};
+inline constexpr Rgb kRed{255, 0, 0};
+inline constexpr Rgb kGreen{0, 255, 0};
+inline constexpr Rgb kBlue{0, 0, 255};
+inline constexpr Rgb kYellow{255, 255, 0};
+inline constexpr Rgb kMagenta{255, 0, 255};
+inline constexpr Rgb kOrange{255, 128, 0};
+inline constexpr Rgb kBrown{192, 64, 0};
+}  // namespace palette
+
 struct Font {
     std::string face;
     double points = 0;
@@ -49,10 +61,11 @@ struct Control {
     std::optional<Rgb> foreColour{};
     std::optional<Rgb> backColour{};
     std::optional<Font> font{};  // empty: the platform's default dialog font
-    int tabIndex = -1;         // -1 for timers, which have none
-    bool enabled = true;       // for a timer: running at creation
-    bool selected = false;     // option buttons only
-    int intervalMs = 0;        // timers only
+    int tabIndex = -1;           // -1 for timers, which have none
+    // For a timer: running at creation. A window's timers all tick on its one wake-up a second,
+    // which its handlers reschedule, so a timer has no interval of its own.
+    bool enabled = true;
+    bool selected = false;  // option buttons only
     Align align = Align::Left;
 };
 

@@ -6,141 +6,306 @@ namespace mainwindow {
 namespace {
 
 using forms::Align;
-using forms::Control;
 using forms::Font;
-using forms::FormTable;
 using forms::Kind;
-using forms::Rgb;
-
-constexpr Rgb kGreen{0, 255, 0};
-constexpr Rgb kYellow{255, 255, 0};
-constexpr Rgb kBlack{0, 0, 0};
-constexpr Rgb kBlue{0, 0, 255};
-constexpr Rgb kMagenta{255, 0, 255};
-constexpr Rgb kOrange{255, 128, 0};
-constexpr Rgb kRed{255, 0, 0};
+using namespace forms::palette;
 
 const Font kSong15{"宋体", 15, false};
 const Font kSong15Bold{"宋体", 15, true};
 const Font kNewSong15Bold{"新宋体", 15, true};
 
-Control clockField(const char* name, const char* text, forms::Rect rect, const Font& font,
-                   int tabIndex) {
-    return {name, Kind::TextBox, "Frame1", text, rect, kGreen, kBlack, font, tabIndex};
-}
-
-Control targetList(const char* name, const char* text, forms::Rect rect, int tabIndex) {
-    return {name, Kind::ComboBox, "Frame1", text, rect, kYellow, kBlack, kSong15Bold, tabIndex};
-}
-
-Control unitLabel(const char* name, const char* text, forms::Rect rect, int tabIndex) {
-    return {name, Kind::Label, "Frame1", text, rect, kBlue, std::nullopt, kSong15, tabIndex};
-}
-
-Control button(const char* name, const char* container, const char* caption, forms::Rect rect,
-               std::optional<Font> font, int tabIndex) {
-    return {name,         Kind::PushButton, container, caption, rect,
-            std::nullopt, std::nullopt,     font,      tabIndex};
-}
-
-Control option(const char* name, const char* caption, forms::Rect rect, bool selected,
-               int tabIndex) {
-    Control c{name,     Kind::OptionButton, "Frame2",     caption, rect,
-              kMagenta, std::nullopt,       std::nullopt, tabIndex};
-    c.selected = selected;
-    return c;
-}
-
-Control timer(const char* name, bool enabled) {
-    Control c{name, Kind::Timer, "", "", {}, std::nullopt, std::nullopt, std::nullopt, -1};
-    c.enabled = enabled;
-    c.intervalMs = 1000;
-    return c;
-}
-
-FormTable makeTable() {
-    FormTable t{"Form1", "Vorlix定时关机软件2.2", 7320, 4050, {}};
-    auto& c = t.controls;
-
-    c.push_back({"Frame1",
-                 Kind::Frame,
-                 "",
-                 "",
-                 {120, 120, 7095, 1455},
-                 std::nullopt,
-                 std::nullopt,
-                 std::nullopt,
-                 32});
-    // Current date and time.
-    c.push_back(clockField("Text1", "2014", {120, 240, 855, 420}, kNewSong15Bold, 13));
-    c.push_back(unitLabel("Label1", "年", {1200, 285, 375, 450}, 29));
-    c.push_back(clockField("Text2", "02", {1560, 240, 495, 420}, kNewSong15Bold, 14));
-    c.push_back(unitLabel("Label2", "月", {2280, 285, 375, 375}, 28));
-    c.push_back(clockField("Text3", "06", {2640, 240, 495, 420}, kNewSong15Bold, 15));
-    c.push_back(unitLabel("Label3", "日", {3360, 285, 375, 375}, 27));
-    c.push_back(clockField("Text4", "00", {3720, 240, 495, 420}, kSong15Bold, 16));
-    c.push_back(unitLabel("Label4", "时", {4440, 285, 375, 375}, 26));
-    c.push_back(clockField("Text5", "14", {4800, 240, 495, 420}, kNewSong15Bold, 17));
-    c.push_back(unitLabel("Label5", "分", {5520, 285, 375, 375}, 25));
-    c.push_back(clockField("Text6", "18", {5880, 240, 495, 420}, kNewSong15Bold, 18));
-    c.push_back(unitLabel("Label6", "秒", {6600, 285, 375, 375}, 24));
-    // Target moment.
-    c.push_back(targetList("Combo1", "2014", {120, 840, 1095, 420}, 7));
-    c.push_back(unitLabel("Label7", "年", {1200, 885, 375, 375}, 0));
-    c.push_back(targetList("Combo2", "02", {1560, 840, 735, 420}, 8));
-    c.push_back(unitLabel("Label8", "月", {2280, 885, 375, 375}, 19));
-    c.push_back(targetList("Combo3", "06", {2640, 840, 735, 420}, 9));
-    c.push_back(unitLabel("Label9", "日", {3360, 885, 375, 375}, 20));
-    c.push_back(targetList("Combo4", "02", {3720, 840, 735, 420}, 10));
-    c.push_back(unitLabel("Label10", "时", {4440, 885, 375, 375}, 21));
-    c.push_back(targetList("Combo5", "36", {4800, 840, 735, 420}, 11));
-    c.push_back(unitLabel("Label11", "分", {5520, 885, 375, 375}, 22));
-    c.push_back(targetList("Combo6", "18", {5880, 840, 735, 420}, 12));
-    c.push_back(unitLabel("Label12", "秒", {6600, 885, 375, 375}, 23));
-
-    c.push_back({"Frame2",
-                 Kind::Frame,
-                 "",
-                 "",
-                 {120, 1680, 7095, 1335},
-                 std::nullopt,
-                 std::nullopt,
-                 std::nullopt,
-                 31});
-    c.push_back(option("Option1", "关机", {120, 240, 735, 375}, true, 2));
-    c.push_back(option("Option2", "重启", {120, 720, 735, 420}, false, 3));
-    c.push_back(button("Command1", "Frame2", "同步时间", {960, 240, 975, 375}, std::nullopt, 1));
-    c.push_back(button("Command3", "Frame2", "生效", {2040, 240, 1575, 855}, kSong15, 4));
-    c.push_back(button("Command4", "Frame2", "重置", {3720, 240, 1575, 855}, kSong15, 5));
-    c.push_back(button("Command5", "Frame2", "退出", {5400, 240, 1575, 855}, kSong15, 6));
-    // On the window, in front of Frame2, right under Command1.
-    c.push_back(button("Command2", "", "参数设置", {1080, 2400, 975, 375}, std::nullopt, 33));
-
-    c.push_back({"Frame3",
-                 Kind::Frame,
-                 "",
-                 "程序运行情况：",
-                 {120, 3120, 7095, 855},
-                 kOrange,
-                 std::nullopt,
-                 std::nullopt,
-                 30});
-    Control status{"Label13",        Kind::Label,           "Frame3",
-                   "程序初始化中……", {240, 360, 6735, 375}, kRed,
-                   std::nullopt,     std::nullopt,          34};
-    status.align = Align::Centre;
-    c.push_back(status);
-
-    c.push_back(timer("Timer1", true));
-    c.push_back(timer("Timer2", false));
-    c.push_back(timer("Timer3", false));
-    return t;
-}
-
 }  // namespace
 
-const FormTable& Form1Table() {
-    static const FormTable table = makeTable();
+const forms::FormTable& Form1Table() {
+    static const forms::FormTable table{
+        .name = "Form1",
+        .caption = "Vorlix定时关机软件2.2",
+        .clientWidth = 7320,
+        .clientHeight = 4050,
+        .controls = {
+            {.name = "Frame1", .kind = Kind::Frame, .rect = {120, 120, 7095, 1455}, .tabIndex = 32},
+            // The current date and time, green on black.
+            {.name = "Text1",
+             .kind = Kind::TextBox,
+             .container = "Frame1",
+             .text = "2014",
+             .rect = {120, 240, 855, 420},
+             .foreColour = kGreen,
+             .backColour = kBlack,
+             .font = kNewSong15Bold,
+             .tabIndex = 13},
+            {.name = "Label1",
+             .kind = Kind::Label,
+             .container = "Frame1",
+             .text = "年",
+             .rect = {1200, 285, 375, 450},
+             .foreColour = kBlue,
+             .font = kSong15,
+             .tabIndex = 29},
+            {.name = "Text2",
+             .kind = Kind::TextBox,
+             .container = "Frame1",
+             .text = "02",
+             .rect = {1560, 240, 495, 420},
+             .foreColour = kGreen,
+             .backColour = kBlack,
+             .font = kNewSong15Bold,
+             .tabIndex = 14},
+            {.name = "Label2",
+             .kind = Kind::Label,
+             .container = "Frame1",
+             .text = "月",
+             .rect = {2280, 285, 375, 375},
+             .foreColour = kBlue,
+             .font = kSong15,
+             .tabIndex = 28},
+            {.name = "Text3",
+             .kind = Kind::TextBox,
+             .container = "Frame1",
+             .text = "06",
+             .rect = {2640, 240, 495, 420},
+             .foreColour = kGreen,
+             .backColour = kBlack,
+             .font = kNewSong15Bold,
+             .tabIndex = 15},
+            {.name = "Label3",
+             .kind = Kind::Label,
+             .container = "Frame1",
+             .text = "日",
+             .rect = {3360, 285, 375, 375},
+             .foreColour = kBlue,
+             .font = kSong15,
+             .tabIndex = 27},
+            {.name = "Text4",
+             .kind = Kind::TextBox,
+             .container = "Frame1",
+             .text = "00",
+             .rect = {3720, 240, 495, 420},
+             .foreColour = kGreen,
+             .backColour = kBlack,
+             .font = kSong15Bold,
+             .tabIndex = 16},
+            {.name = "Label4",
+             .kind = Kind::Label,
+             .container = "Frame1",
+             .text = "时",
+             .rect = {4440, 285, 375, 375},
+             .foreColour = kBlue,
+             .font = kSong15,
+             .tabIndex = 26},
+            {.name = "Text5",
+             .kind = Kind::TextBox,
+             .container = "Frame1",
+             .text = "14",
+             .rect = {4800, 240, 495, 420},
+             .foreColour = kGreen,
+             .backColour = kBlack,
+             .font = kNewSong15Bold,
+             .tabIndex = 17},
+            {.name = "Label5",
+             .kind = Kind::Label,
+             .container = "Frame1",
+             .text = "分",
+             .rect = {5520, 285, 375, 375},
+             .foreColour = kBlue,
+             .font = kSong15,
+             .tabIndex = 25},
+            {.name = "Text6",
+             .kind = Kind::TextBox,
+             .container = "Frame1",
+             .text = "18",
+             .rect = {5880, 240, 495, 420},
+             .foreColour = kGreen,
+             .backColour = kBlack,
+             .font = kNewSong15Bold,
+             .tabIndex = 18},
+            {.name = "Label6",
+             .kind = Kind::Label,
+             .container = "Frame1",
+             .text = "秒",
+             .rect = {6600, 285, 375, 375},
+             .foreColour = kBlue,
+             .font = kSong15,
+             .tabIndex = 24},
+            // The target moment, yellow on black: lists the user may also type into.
+            {.name = "Combo1",
+             .kind = Kind::ComboBox,
+             .container = "Frame1",
+             .text = "2014",
+             .rect = {120, 840, 1095, 420},
+             .foreColour = kYellow,
+             .backColour = kBlack,
+             .font = kSong15Bold,
+             .tabIndex = 7},
+            {.name = "Label7",
+             .kind = Kind::Label,
+             .container = "Frame1",
+             .text = "年",
+             .rect = {1200, 885, 375, 375},
+             .foreColour = kBlue,
+             .font = kSong15,
+             .tabIndex = 0},
+            {.name = "Combo2",
+             .kind = Kind::ComboBox,
+             .container = "Frame1",
+             .text = "02",
+             .rect = {1560, 840, 735, 420},
+             .foreColour = kYellow,
+             .backColour = kBlack,
+             .font = kSong15Bold,
+             .tabIndex = 8},
+            {.name = "Label8",
+             .kind = Kind::Label,
+             .container = "Frame1",
+             .text = "月",
+             .rect = {2280, 885, 375, 375},
+             .foreColour = kBlue,
+             .font = kSong15,
+             .tabIndex = 19},
+            {.name = "Combo3",
+             .kind = Kind::ComboBox,
+             .container = "Frame1",
+             .text = "06",
+             .rect = {2640, 840, 735, 420},
+             .foreColour = kYellow,
+             .backColour = kBlack,
+             .font = kSong15Bold,
+             .tabIndex = 9},
+            {.name = "Label9",
+             .kind = Kind::Label,
+             .container = "Frame1",
+             .text = "日",
+             .rect = {3360, 885, 375, 375},
+             .foreColour = kBlue,
+             .font = kSong15,
+             .tabIndex = 20},
+            {.name = "Combo4",
+             .kind = Kind::ComboBox,
+             .container = "Frame1",
+             .text = "02",
+             .rect = {3720, 840, 735, 420},
+             .foreColour = kYellow,
+             .backColour = kBlack,
+             .font = kSong15Bold,
+             .tabIndex = 10},
+            {.name = "Label10",
+             .kind = Kind::Label,
+             .container = "Frame1",
+             .text = "时",
+             .rect = {4440, 885, 375, 375},
+             .foreColour = kBlue,
+             .font = kSong15,
+             .tabIndex = 21},
+            {.name = "Combo5",
+             .kind = Kind::ComboBox,
+             .container = "Frame1",
+             .text = "36",
+             .rect = {4800, 840, 735, 420},
+             .foreColour = kYellow,
+             .backColour = kBlack,
+             .font = kSong15Bold,
+             .tabIndex = 11},
+            {.name = "Label11",
+             .kind = Kind::Label,
+             .container = "Frame1",
+             .text = "分",
+             .rect = {5520, 885, 375, 375},
+             .foreColour = kBlue,
+             .font = kSong15,
+             .tabIndex = 22},
+            {.name = "Combo6",
+             .kind = Kind::ComboBox,
+             .container = "Frame1",
+             .text = "18",
+             .rect = {5880, 840, 735, 420},
+             .foreColour = kYellow,
+             .backColour = kBlack,
+             .font = kSong15Bold,
+             .tabIndex = 12},
+            {.name = "Label12",
+             .kind = Kind::Label,
+             .container = "Frame1",
+             .text = "秒",
+             .rect = {6600, 885, 375, 375},
+             .foreColour = kBlue,
+             .font = kSong15,
+             .tabIndex = 23},
+
+            {.name = "Frame2",
+             .kind = Kind::Frame,
+             .rect = {120, 1680, 7095, 1335},
+             .tabIndex = 31},
+            // The action, one of two, and the buttons.
+            {.name = "Option1",
+             .kind = Kind::OptionButton,
+             .container = "Frame2",
+             .text = "关机",
+             .rect = {120, 240, 735, 375},
+             .foreColour = kMagenta,
+             .tabIndex = 2,
+             .selected = true},
+            {.name = "Option2",
+             .kind = Kind::OptionButton,
+             .container = "Frame2",
+             .text = "重启",
+             .rect = {120, 720, 735, 420},
+             .foreColour = kMagenta,
+             .tabIndex = 3},
+            {.name = "Command1",
+             .kind = Kind::PushButton,
+             .container = "Frame2",
+             .text = "同步时间",
+             .rect = {960, 240, 975, 375},
+             .tabIndex = 1},
+            {.name = "Command3",
+             .kind = Kind::PushButton,
+             .container = "Frame2",
+             .text = "生效",
+             .rect = {2040, 240, 1575, 855},
+             .font = kSong15,
+             .tabIndex = 4},
+            {.name = "Command4",
+             .kind = Kind::PushButton,
+             .container = "Frame2",
+             .text = "重置",
+             .rect = {3720, 240, 1575, 855},
+             .font = kSong15,
+             .tabIndex = 5},
+            {.name = "Command5",
+             .kind = Kind::PushButton,
+             .container = "Frame2",
+             .text = "退出",
+             .rect = {5400, 240, 1575, 855},
+             .font = kSong15,
+             .tabIndex = 6},
+            // On the window, in front of Frame2, right under Command1.
+            {.name = "Command2",
+             .kind = Kind::PushButton,
+             .text = "参数设置",
+             .rect = {1080, 2400, 975, 375},
+             .tabIndex = 33},
+
+            {.name = "Frame3",
+             .kind = Kind::Frame,
+             .text = "程序运行情况：",
+             .rect = {120, 3120, 7095, 855},
+             .foreColour = kOrange,
+             .tabIndex = 30},
+            // The status line.
+            {.name = "Label13",
+             .kind = Kind::Label,
+             .container = "Frame3",
+             .text = "程序初始化中……",
+             .rect = {240, 360, 6735, 375},
+             .foreColour = kRed,
+             .tabIndex = 34,
+             .align = Align::Centre},
+
+            // The clock, the trigger and the countdown.
+            {.name = "Timer1", .kind = Kind::Timer},
+            {.name = "Timer2", .kind = Kind::Timer, .enabled = false},
+            {.name = "Timer3", .kind = Kind::Timer, .enabled = false},
+        }};
     return table;
 }
 

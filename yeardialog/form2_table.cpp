@@ -1,101 +1,83 @@
+// The year-range dialog as the form designer laid it out.
 #include "yeardialog/Form2.h"
 
 namespace yeardialog {
 
 namespace {
 
-using forms::Control;
-using forms::Font;
 using forms::Kind;
+using namespace forms::palette;
 
-constexpr forms::Rgb kGreen{0, 255, 0};
-constexpr forms::Rgb kBlack{0, 0, 0};
-const Font kSong10{"宋体", 10.5, false};
-
-forms::FormTable makeTable() {
-    forms::FormTable t{"Form2", "参数设置", 4200, 2325, {}};
-    auto& c = t.controls;
-    c.push_back({"Frame1",
-                 Kind::Frame,
-                 "",
-                 "年份设置：",
-                 {120, 120, 3975, 735},
-                 forms::Rgb{0, 0, 255},
-                 std::nullopt,
-                 std::nullopt,
-                 0});
-    c.push_back({"Text1",
-                 Kind::TextBox,
-                 "Frame1",
-                 "2000",
-                 {120, 240, 735, 375},
-                 kGreen,
-                 kBlack,
-                 kSong10,
-                 1});
-    c.push_back({"Label1",
-                 Kind::Label,
-                 "Frame1",
-                 "至",
-                 {960, 360, 255, 255},
-                 std::nullopt,
-                 std::nullopt,
-                 std::nullopt,
-                 2});
-    c.push_back({"Text2",
-                 Kind::TextBox,
-                 "Frame1",
-                 "2099",
-                 {1320, 240, 735, 375},
-                 kGreen,
-                 kBlack,
-                 kSong10,
-                 3});
-    c.push_back({"Command1",
-                 Kind::PushButton,
-                 "Frame1",
-                 "确定",
-                 {2280, 240, 615, 375},
-                 std::nullopt,
-                 std::nullopt,
-                 std::nullopt,
-                 4});
-    c.push_back({"Command2",
-                 Kind::PushButton,
-                 "Frame1",
-                 "默认",
-                 {3120, 240, 615, 375},
-                 std::nullopt,
-                 std::nullopt,
-                 std::nullopt,
-                 5});
-    // The blank label shares the notice's place; it comes first so that the notice, drawn after
-    // it, stays readable.
-    c.push_back({"Label3",
-                 Kind::Label,
-                 "",
-                 " ",
-                 {240, 1440, 3855, 735},
-                 forms::Rgb{192, 64, 0},
-                 std::nullopt,
-                 std::nullopt,
-                 7});
-    c.push_back({"Label2",
-                 Kind::Label,
-                 "",
-                 "后续更多精彩功能，各位朋友敬请期待……",
-                 {240, 1440, 3735, 255},
-                 forms::Rgb{255, 0, 255},
-                 std::nullopt,
-                 std::nullopt,
-                 6});
-    return t;
-}
+const forms::Font kSong10{"宋体", 10.5, false};
 
 }  // namespace
 
 const forms::FormTable& Form2Table() {
-    static const forms::FormTable table = makeTable();
+    static const forms::FormTable table{
+        .name = "Form2",
+        .caption = "参数设置",
+        .clientWidth = 4200,
+        .clientHeight = 2325,
+        .controls = {
+            {.name = "Frame1",
+             .kind = Kind::Frame,
+             .text = "年份设置：",
+             .rect = {120, 120, 3975, 735},
+             .foreColour = kBlue,
+             .tabIndex = 0},
+            // The start and end years, green on black.
+            {.name = "Text1",
+             .kind = Kind::TextBox,
+             .container = "Frame1",
+             .text = "2000",
+             .rect = {120, 240, 735, 375},
+             .foreColour = kGreen,
+             .backColour = kBlack,
+             .font = kSong10,
+             .tabIndex = 1},
+            {.name = "Label1",
+             .kind = Kind::Label,
+             .container = "Frame1",
+             .text = "至",
+             .rect = {960, 360, 255, 255},
+             .tabIndex = 2},
+            {.name = "Text2",
+             .kind = Kind::TextBox,
+             .container = "Frame1",
+             .text = "2099",
+             .rect = {1320, 240, 735, 375},
+             .foreColour = kGreen,
+             .backColour = kBlack,
+             .font = kSong10,
+             .tabIndex = 3},
+            // OK and Default.
+            {.name = "Command1",
+             .kind = Kind::PushButton,
+             .container = "Frame1",
+             .text = "确定",
+             .rect = {2280, 240, 615, 375},
+             .tabIndex = 4},
+            {.name = "Command2",
+             .kind = Kind::PushButton,
+             .container = "Frame1",
+             .text = "默认",
+             .rect = {3120, 240, 615, 375},
+             .tabIndex = 5},
+            // The blank label shares the notice's place; it comes first so that the notice,
+            // drawn after it, stays readable.
+            {.name = "Label3",
+             .kind = Kind::Label,
+             .text = " ",
+             .rect = {240, 1440, 3855, 735},
+             .foreColour = kBrown,
+             .tabIndex = 7},
+            {.name = "Label2",
+             .kind = Kind::Label,
+             .text = "后续更多精彩功能，各位朋友敬请期待……",
+             .rect = {240, 1440, 3735, 255},
+             .foreColour = kMagenta,
+             .tabIndex = 6},
+        }};
     return table;
 }
 
