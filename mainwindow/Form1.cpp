@@ -33,27 +33,27 @@ Form1::~Form1() {
 }
 
 void Form1::click(std::string_view control) {
-    if (control == "Command1") {
+    if (control == kSyncButton) {
         Command1_Click();
-    } else if (control == "Command2") {
+    } else if (control == kSettingsButton) {
         Command2_Click();
-    } else if (control == "Command3") {
+    } else if (control == kArmButton) {
         Command3_Click();
-    } else if (control == "Command4") {
+    } else if (control == kResetButton) {
         Command4_Click();
-    } else if (control == "Command5") {
+    } else if (control == kExitButton) {
         Command5_Click();
-    } else if (control == "Label13") {
+    } else if (control == kStatusLine) {
         Label13_Click();
     }
 }
 
 void Form1::tick() {
     Timer1_Timer();
-    if (form_.enabled("Timer2")) {
+    if (form_.enabled(kTriggerTimer)) {
         Timer2_Timer();
     }
-    if (form_.enabled("Timer3")) {
+    if (form_.enabled(kCountdownTimer)) {
         Timer3_Timer();
     }
     reportOutcome();
@@ -108,27 +108,27 @@ void Form1::Timer2_Timer() {
 }
 
 void Form1::Timer3_Timer() {
-    form_.setText("Label13", countdownCaption(clockFields(), targetFields(), chosenAction()));
+    form_.setText(kStatusLine, countdownCaption(clockFields(), targetFields(), chosenAction()));
 }
 
 void Form1::Command1_Click() {
     for (std::size_t i = 0; i < std::size(kClockFields); ++i) {
         form_.setText(kTargetLists[i], form_.text(kClockFields[i]));
     }
-    form_.setText("Label13", "执行了【同步时间】");
+    form_.setText(kStatusLine, "执行了【同步时间】");
 }
 
 void Form1::Command2_Click() {
     app_.show("Form2");
-    form_.setText("Label13", "执行了【参数设置】");
+    form_.setText(kStatusLine, "执行了【参数设置】");
 }
 
 void Form1::Command3_Click() {
     setInputsEnabled(false);
-    form_.setEnabled("Timer2", true);
-    form_.setEnabled("Command3", false);
-    form_.setText("Label13", "定时关机执行中……");
-    form_.setEnabled("Timer3", true);
+    form_.setEnabled(kTriggerTimer, true);
+    form_.setEnabled(kArmButton, false);
+    form_.setText(kStatusLine, "定时关机执行中……");
+    form_.setEnabled(kCountdownTimer, true);
     // The clock's current second counts as not yet reached: a target equal to it fires at the
     // next tick, one before it never does. It is read from the clock itself, since the fields may
     // have been edited or be up to a second old.
@@ -140,11 +140,11 @@ void Form1::Command3_Click() {
 }
 
 void Form1::Command4_Click() {
-    form_.setEnabled("Timer2", false);
+    form_.setEnabled(kTriggerTimer, false);
     setInputsEnabled(true);
-    form_.setEnabled("Command3", true);
-    form_.setEnabled("Timer3", false);
-    form_.setText("Label13", "定时关机被重置……（请重新设定）");
+    form_.setEnabled(kArmButton, true);
+    form_.setEnabled(kCountdownTimer, false);
+    form_.setText(kStatusLine, "定时关机被重置……（请重新设定）");
     lastSeen_.reset();
     pending_.reset();
     services_.keepAwake.release();
@@ -175,29 +175,29 @@ Fields Form1::targetFields() const {
 }
 
 power::Action Form1::chosenAction() const {
-    return form_.selected("Option2") ? power::Action::Restart : power::Action::Shutdown;
+    return form_.selected(kRestartOption) ? power::Action::Restart : power::Action::Shutdown;
 }
 
 void Form1::setInputsEnabled(bool on) {
     for (std::string_view list : kTargetLists) {
         form_.setEnabled(list, on);
     }
-    form_.setEnabled("Option1", on);
-    form_.setEnabled("Option2", on);
+    form_.setEnabled(kShutdownOption, on);
+    form_.setEnabled(kRestartOption, on);
 }
 
 void Form1::launch(power::Action action) {
     // One launch per armed run: the trigger and the countdown stop here, whatever the clock does
     // next, and only "重置" and "生效" start them again.
-    form_.setEnabled("Timer2", false);
-    form_.setEnabled("Timer3", false);
+    form_.setEnabled(kTriggerTimer, false);
+    form_.setEnabled(kCountdownTimer, false);
     services_.keepAwake.release();
     if (const std::optional<std::string> failure = services_.launcher.start(action)) {
-        form_.setText("Label13", actionTag(action) + "命令执行失败！" + *failure);
+        form_.setText(kStatusLine, actionTag(action) + "命令执行失败！" + *failure);
         return;
     }
     pending_ = action;
-    form_.setText("Label13", "已执行" + actionTag(action) + "命令……");
+    form_.setText(kStatusLine, "已执行" + actionTag(action) + "命令……");
 }
 
 void Form1::reportOutcome() {
@@ -209,7 +209,7 @@ void Form1::reportOutcome() {
         return;
     }
     if (!outcome->succeeded) {
-        form_.setText("Label13", actionTag(*pending_) + "命令执行失败！" + outcome->reason);
+        form_.setText(kStatusLine, actionTag(*pending_) + "命令执行失败！" + outcome->reason);
     }
     pending_.reset();
 }

@@ -16,6 +16,19 @@ namespace mainwindow {
 
 const forms::FormTable& Form1Table();
 
+// The controls whose layout names do not say what they are for.
+inline constexpr std::string_view kSyncButton = "Command1";      // "同步时间"
+inline constexpr std::string_view kSettingsButton = "Command2";  // "参数设置"
+inline constexpr std::string_view kArmButton = "Command3";       // "生效"
+inline constexpr std::string_view kResetButton = "Command4";     // "重置"
+inline constexpr std::string_view kExitButton = "Command5";      // "退出"
+inline constexpr std::string_view kShutdownOption = "Option1";   // "关机"
+inline constexpr std::string_view kRestartOption = "Option2";    // "重启"
+inline constexpr std::string_view kStatusLine = "Label13";
+inline constexpr std::string_view kClockTimer = "Timer1";
+inline constexpr std::string_view kTriggerTimer = "Timer2";
+inline constexpr std::string_view kCountdownTimer = "Timer3";
+
 // What the main window uses beyond its own controls; owned by the caller, outliving the window.
 struct Form1Services {
     Clock& clock;
@@ -41,15 +54,25 @@ class Form1 final : public forms::Handlers {
     void tick() override;
     std::optional<std::chrono::milliseconds> nextTick() const override;
 
+    // The window was loaded: at the program's start, or rebuilt by the year dialog.
     void Form_Load();
+    // A second went by: the clock fields show it.
     void Timer1_Timer();
+    // A second went by while armed: the action runs if its second has come.
     void Timer2_Timer();
+    // A second went by while armed: the status line counts down.
     void Timer3_Timer();
+    // The user pressed "同步时间": the target becomes the clock's reading.
     void Command1_Click();
+    // The user pressed "参数设置": the year dialog opens.
     void Command2_Click();
+    // The user pressed "生效": the target and the action are frozen and the schedule is armed.
     void Command3_Click();
+    // The user pressed "重置": the schedule is disarmed and the target may be edited again.
     void Command4_Click();
+    // The user pressed "退出": the program ends, running nothing.
     void Command5_Click();
+    // The user clicked the status line: the About message shows.
     void Label13_Click();
 
   private:

@@ -23,17 +23,17 @@ std::optional<std::int64_t> typedYear(std::string_view text) {
 Form2::Form2(forms::Form& form, forms::Application& app) : form_(form), app_(app) {}
 
 void Form2::click(std::string_view control) {
-    if (control == "Command1") {
+    if (control == kOkButton) {
         Command1_Click();
-    } else if (control == "Command2") {
+    } else if (control == kDefaultButton) {
         Command2_Click();
     }
 }
 
 void Form2::Command1_Click() {
     // What is stored must be a range the main window can list at its next start.
-    const std::optional<std::int64_t> start = typedYear(form_.text("Text1"));
-    const std::optional<std::int64_t> end = typedYear(form_.text("Text2"));
+    const std::optional<std::int64_t> start = typedYear(form_.text(kStartYearBox));
+    const std::optional<std::int64_t> end = typedYear(form_.text(kEndYearBox));
     if (!start || !end || *start > *end) {
         app_.messageBox("年份设置错误！请输入1到9999之间的整数，且开始年份不大于结束年份。", kTitle,
                         forms::MessageIcon::None);
