@@ -1,24 +1,17 @@
 #include "mainwindow/moment.h"
 
+#include "common/blanks.h"
+
 namespace mainwindow {
 
 namespace {
 
 constexpr std::int64_t kLimit = 1'000'000'000;
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 }  // namespace
 
 std::optional<std::int64_t> wholeNumber(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
+    text = common::trimBlanks(text);
     bool negative = false;
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         negative = text.front() == '-';

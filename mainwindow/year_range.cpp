@@ -2,31 +2,20 @@
 
 #include <cctype>
 
+#include "common/blanks.h"
+
 namespace mainwindow {
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 bool isDigit(char c) {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
-
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 }  // namespace
 
 std::optional<int> toInteger16(std::string_view text) {
-    text = trimBlanks(text);
+    text = common::trimBlanks(text);
     bool negative = false;
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         negative = text.front() == '-';

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/blanks.h"
+
 namespace rwini {
 namespace {
 
@@ -9,15 +11,6 @@ constexpr auto npos = std::string_view::npos;
 constexpr std::string_view kLf = "\n";
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-std::string_view trimmed(std::string_view text) {
-    constexpr std::string_view kBlanks = " \t";
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 // CRs before a line's end belong to its line ending, however the line ends: a last line without an
 // LF must mean the same once a later write terminates it.
@@ -28,14 +21,14 @@ std::string_view content(std::string_view line) {
 // Only ASCII letters fold: the names are in the file's encoding, which this code does not know.
 bool sameName(std::string_view a, std::string_view b) {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return std::ranges::equal(trimmed(a), trimmed(b),
+    return std::ranges::equal(common::trimBlanks(a), common::trimBlanks(b),
                               [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 // A line whose first non-blank byte is '[' opens a section. Its name runs up to the last ']', so
 // that names holding ']' read back; a header missing its ']' still counts, named by the rest.
 std::optional<std::string_view> sectionName(std::string_view line) {
-    line = trimmed(content(line));
+    line = common::trimBlanks(content(line));
     if (!line.starts_with('[')) {
         return std::nullopt;
     }
@@ -45,7 +38,7 @@ std::optional<std::string_view> sectionName(std::string_view line) {
 
 // Where the '=' of a key line is; npos for section headers, comments and lines without one.
 std::size_t keyEquals(std::string_view line) {
-    const std::string_view start = trimmed(content(line));
+    const std::string_view start = common::trimBlanks(content(line));
     if (start.starts_with('[') || start.starts_with(';')) {
         return npos;
     }
@@ -120,7 +113,7 @@ std::optional<std::string> IniDocument::value(std::string_view section,
 }
 
 bool IniDocument::setValue(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string_view name = trimmed(key);
+    const std::string_view name = common::trimBlanks(key);
     if (breaksLine(section) || breaksLine(key) || breaksLine(value) || key.find('=') != npos ||
         name.starts_with('[') || name.starts_with(';')) {
         return false;
