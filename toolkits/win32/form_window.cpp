@@ -207,10 +207,12 @@ void HwndForm::setListIndex(std::string_view control, int index) {
 FormWindow::FormWindow(const forms::FormTable& table, Events events)
     : table_(table), events_(std::move(events)), form_(table) {
     registerClass();
-    window_.reset(
-        CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, wide(table.caption).c_str(),
-                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                        CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance(), nullptr));
+    // No WS_CLIPCHILDREN: a group box paints only its border and caption, so the inside of a frame
+    // is whatever the window paints under its controls, and that must be its face colour.
+    window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, wide(table.caption).c_str(),
+                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance(),
+                                  nullptr));
     if (!window_) {
         throw std::runtime_error("window " + table.name + " cannot be created");
     }
