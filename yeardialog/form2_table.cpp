@@ -14,6 +14,9 @@ const Font kSong10{"宋体", 10.5, false};
 
 forms::FormTable makeTable() {
     forms::FormTable t{"Form2", "参数设置", 4200, 2325, {}};
+    // A dialog with an OK button and no Cancel: Enter stores what was typed, Escape closes it.
+    t.defaultButton = "Command1";
+    t.escapeCloses = true;
     auto& c = t.controls;
     c.push_back({"Frame1",
                  Kind::Frame,

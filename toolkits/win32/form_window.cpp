@@ -280,7 +280,7 @@ HWND FormWindow::build(const Control& c, bool startsGroup) {
             style |= BS_AUTORADIOBUTTON;
             break;
         case Kind::PushButton:
-            style |= BS_PUSHBUTTON;
+            style |= c.name == table_.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
             break;
         case Kind::Label:
             windowClass = L"STATIC";
@@ -439,6 +439,13 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     // event goes out through a copy of its callback, and nothing of the object is touched after.
     switch (message) {
         case WM_COMMAND: {
+            // The dialog manager turns Escape into IDCANCEL from no control.
+            if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
+                if (table_.escapeCloses) {
+                    SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+                }
+                return 0;
+            }
             const Control* c = form_.controlOf(reinterpret_cast<HWND>(lParam));
             // BN_CLICKED of a button and STN_CLICKED of a label are both zero.
             if (c != nullptr && HIWORD(wParam) == BN_CLICKED &&
@@ -450,13 +457,12 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case DM_GETDEFID: {
-            // The Enter key presses the push button that has the focus, as in a dialog.
-            HWND focus = GetFocus();
-            const Control* c = form_.controlOf(focus);
-            if (c != nullptr && c->kind == Kind::PushButton) {
-                return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
-            }
-            return 0;
+            // The Enter key presses the push button that has the focus, else the window's default
+            // one, as in a dialog.
+            const Control* c = form_.controlOf(GetFocus());
+            HWND button = form_.hwnd(
+                c != nullptr && c->kind == Kind::PushButton ? c->name : table_.defaultButton);
+            return button != nullptr ? MAKELRESULT(GetDlgCtrlID(button), DC_HASDEFID) : 0;
         }
         case WM_TIMER:
             if (wParam == kTickTimer) {
