@@ -75,6 +75,10 @@ struct FormTable {
     int clientWidth = 0;  // twips
     int clientHeight = 0;
     std::vector<Control> controls;
+    // The keys of a dialog: the push button Enter presses when no push button has the focus (none
+    // when empty), and whether Escape closes the window as its close box does.
+    std::string defaultButton{};
+    bool escapeCloses = false;
 
     // The control of that name; throws std::out_of_range for an unknown name.
     const Control& control(std::string_view controlName) const;

@@ -252,6 +252,34 @@ class QtToolkitTest : public QObject {
         QCOMPARE(h.form->text("Combo1"), "2015");
     }
 
+    // Enter presses the push button that has the focus, else the year dialog's "确定"; Escape
+    // closes the dialog as its close box does, and leaves the main window alone.
+    void enterAndEscapeAsInADialog() {
+        Harness h;
+        std::vector<std::string> clicks;
+        h.app.define("Form2", {&yeardialog::Form2Table(), [&](forms::Form&, forms::Application&) {
+                                   auto made = std::make_unique<testing_support::Recorder>();
+                                   made->onClick = [&](std::string_view c) {
+                                       clicks.emplace_back(c);
+                                   };
+                                   return made;
+                               }});
+        h.app.show("Form2");
+        const auto press = [](QWidget* focus, Qt::Key key) {
+            focus->setFocus();
+            QTest::keyClick(focus, key);
+        };
+        QWidget* dialog = h.app.window("Form2");
+        press(dialog->findChild<QWidget*>("Text1"), Qt::Key_Return);
+        press(dialog->findChild<QWidget*>("Command2"), Qt::Key_Enter);
+        QCOMPARE(clicks, (std::vector<std::string>{"Command1", "Command2"}));
+        press(h.control<QComboBox>("Combo1")->lineEdit(), Qt::Key_Escape);
+        QVERIFY(h.app.loaded("Form1"));
+        press(dialog->findChild<QWidget*>("Text2"), Qt::Key_Escape);
+        QVERIFY(!h.app.loaded("Form2"));
+        QCOMPARE(clicks.size(), 2u);
+    }
+
     void formLikeMemoryForm_data() {
         QTest::addColumn<int>("step");
         for (std::size_t i = 0; i < std::size(testing_support::kFormSteps); ++i) {

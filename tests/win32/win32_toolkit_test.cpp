@@ -323,6 +323,32 @@ TEST(Window, ComboKeepsTypedText) {
     EXPECT_EQ(h.form->items("Combo1"), (std::vector<std::string>{"2014", "2015"}));
 }
 
+// Enter presses the push button that has the focus, else the year dialog's "确定"; Escape closes
+// the dialog as its close box does, and leaves the main window alone.
+TEST(Window, EnterAndEscapeAsInADialog) {
+    Harness h;
+    std::vector<std::string> clicks;
+    h.app.define("Form2", {&yeardialog::Form2Table(), [&](forms::Form&, forms::Application&) {
+                               auto made = std::make_unique<testing_support::Recorder>();
+                               made->onClick = [&](std::string_view c) { clicks.emplace_back(c); };
+                               return made;
+                           }});
+    h.app.show("Form2");
+    auto press = [&](HWND focus, WPARAM key) {
+        SetFocus(focus);
+        MSG message{focus, WM_KEYDOWN, key, 0, 0, {}};
+        h.app.deliver(message);
+    };
+    press(h.app.control("Form2", "Text1"), VK_RETURN);
+    press(h.app.control("Form2", "Command2"), VK_RETURN);
+    EXPECT_EQ(clicks, (std::vector<std::string>{"Command1", "Command2"}));
+    press(h.control("Combo1"), VK_ESCAPE);
+    EXPECT_TRUE(h.app.loaded("Form1"));
+    press(h.app.control("Form2", "Text2"), VK_ESCAPE);
+    EXPECT_FALSE(h.app.loaded("Form2"));
+    EXPECT_EQ(clicks.size(), 2u);
+}
+
 TEST(Form, BehavesAsTheMemoryForm) {
     for (const testing_support::FormStep& step : testing_support::kFormSteps) {
         SCOPED_TRACE(step.name);

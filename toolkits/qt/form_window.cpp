@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -282,6 +283,7 @@ QWidget* FormWindow::build(const Control& c) {
         }
         case Kind::PushButton: {
             auto* button = new QPushButton(text, parent);
+            button->setDefault(c.name == table_.defaultButton);
             applyColours(button, c, QPalette::ButtonText, QPalette::Button);
             connect(button, &QPushButton::clicked, this, [this, name] { emit clicked(name); });
             widget = button;
@@ -354,6 +356,25 @@ void FormWindow::retire() {
 void FormWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     emit closeRequested();
+}
+
+// The keys of a Windows dialog, which a plain widget does not have: Enter presses the push button
+// that has the focus, else the default one; Escape closes a window that asks for it.
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        auto* button = qobject_cast<QPushButton*>(focusWidget());
+        if (button == nullptr) {
+            button = qobject_cast<QPushButton*>(control(table_.defaultButton));
+        }
+        if (button != nullptr && button->isEnabled()) {
+            button->click();
+            return;
+        }
+    } else if (event->key() == Qt::Key_Escape && table_.escapeCloses) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool FormWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -207,10 +207,12 @@ void HwndForm::setListIndex(std::string_view control, int index) {
 FormWindow::FormWindow(const forms::FormTable& table, Events events)
     : table_(table), events_(std::move(events)), form_(table) {
     registerClass();
-    window_.reset(
-        CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, wide(table.caption).c_str(),
-                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                        CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance(), nullptr));
+    // No WS_CLIPCHILDREN: a group box paints only its border and caption, so the inside of a frame
+    // is whatever the window paints under its controls, and that must be its face colour.
+    window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, wide(table.caption).c_str(),
+                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance(),
+                                  nullptr));
     if (!window_) {
         throw std::runtime_error("window " + table.name + " cannot be created");
     }
@@ -278,7 +280,7 @@ HWND FormWindow::build(const Control& c, bool startsGroup) {
             style |= BS_AUTORADIOBUTTON;
             break;
         case Kind::PushButton:
-            style |= BS_PUSHBUTTON;
+            style |= c.name == table_.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
             break;
         case Kind::Label:
             windowClass = L"STATIC";
@@ -437,6 +439,13 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     // event goes out through a copy of its callback, and nothing of the object is touched after.
     switch (message) {
         case WM_COMMAND: {
+            // The dialog manager turns Escape into IDCANCEL from no control.
+            if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
+                if (table_.escapeCloses) {
+                    SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+                }
+                return 0;
+            }
             const Control* c = form_.controlOf(reinterpret_cast<HWND>(lParam));
             // BN_CLICKED of a button and STN_CLICKED of a label are both zero.
             if (c != nullptr && HIWORD(wParam) == BN_CLICKED &&
@@ -448,13 +457,12 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case DM_GETDEFID: {
-            // The Enter key presses the push button that has the focus, as in a dialog.
-            HWND focus = GetFocus();
-            const Control* c = form_.controlOf(focus);
-            if (c != nullptr && c->kind == Kind::PushButton) {
-                return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
-            }
-            return 0;
+            // The Enter key presses the push button that has the focus, else the window's default
+            // one, as in a dialog.
+            const Control* c = form_.controlOf(GetFocus());
+            HWND button = form_.hwnd(
+                c != nullptr && c->kind == Kind::PushButton ? c->name : table_.defaultButton);
+            return button != nullptr ? MAKELRESULT(GetDlgCtrlID(button), DC_HASDEFID) : 0;
         }
         case WM_TIMER:
             if (wParam == kTickTimer) {
