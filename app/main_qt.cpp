@@ -1,21 +1,39 @@
-// The Qt build's entry point: the main window on Qt Widgets, then the event loop.
+// The Qt build's entry point: the command line, the main window on Qt Widgets, then the event
+// loop.
 #include <QApplication>
 #include <QDBusConnection>
 #include <QIcon>
 
 #include <cstdlib>
+#include <iostream>
 
 #include "mainwindow/Form1.h"
+#include "mainwindow/command_line.h"
 #include "power/launcher.h"
 #include "power/logind_inhibitor.h"
 #include "toolkits/qt/qt_application.h"
 #include "yeardialog/Form2.h"
 
 int main(int argc, char* argv[]) {
+    mainwindow::SystemClock clock;
+    // Read before Qt starts, so that help and errors need no display.
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const mainwindow::CommandLine request =
+        args.empty()
+            ? mainwindow::CommandLine{}
+            : mainwindow::parseCommandLine(args, mainwindow::yearsFromSettings(), clock.now());
+    if (!request.error.empty()) {
+        std::cerr << request.error << "\n\n" << mainwindow::commandLineUsage();
+        return 2;
+    }
+    if (request.help) {
+        std::cout << mainwindow::commandLineUsage();
+        return EXIT_SUCCESS;
+    }
+
     QApplication application(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vorlix-shutdown/icon-48.png")));
 
-    mainwindow::SystemClock clock;
     const std::unique_ptr<power::Launcher> launcher = power::makeSystemLauncher();
     power::LogindInhibitor keepAwake(QDBusConnection::systemBus(),
                                      QStringLiteral("Vorlix定时关机软件"));
@@ -24,5 +42,9 @@ int main(int argc, char* argv[]) {
     app.define("Form2", yeardialog::Form2Definition());
     app.show("Form1");
     // A main window that could not start has said so and ended the program.
-    return app.ended() ? EXIT_FAILURE : QApplication::exec();
+    if (app.ended()) {
+        return EXIT_FAILURE;
+    }
+    mainwindow::applyCommandLine(app, request);
+    return QApplication::exec();
 }

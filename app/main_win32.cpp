@@ -1,20 +1,63 @@
-// The Windows build's entry point: the main window on plain Win32 controls, then the message loop.
+// The Windows build's entry point: the command line, the main window on plain Win32 controls,
+// then the message loop.
+#include <windows.h>
+// After windows.h, whose types it uses.
+#include <shellapi.h>
+
 #include <cstdlib>
 
 #include "mainwindow/Form1.h"
+#include "mainwindow/command_line.h"
+#include "platform/win32_text.h"
 #include "power/execution_state.h"
 #include "power/launcher.h"
 #include "toolkits/win32/win32_application.h"
 #include "yeardialog/Form2.h"
 
+namespace {
+
+std::vector<std::string> arguments() {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> args;
+    for (int i = 1; i < count; ++i) {
+        args.push_back(win32text::narrow(wide[i]));
+    }
+    LocalFree(wide);
+    return args;
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     mainwindow::SystemClock clock;
+    const std::vector<std::string> args = arguments();
+    const mainwindow::CommandLine request =
+        args.empty()
+            ? mainwindow::CommandLine{}
+            : mainwindow::parseCommandLine(args, mainwindow::yearsFromSettings(), clock.now());
+    win32forms::Win32Application app;
+    // The program has no console: help and errors are shown in a box.
+    const std::string& title = mainwindow::Form1Table().caption;
+    if (!request.error.empty()) {
+        app.messageBox(request.error + "\n\n" + mainwindow::commandLineUsage(), title,
+                       forms::MessageIcon::Error);
+        return 2;
+    }
+    if (request.help) {
+        app.messageBox(mainwindow::commandLineUsage(), title, forms::MessageIcon::Information);
+        return EXIT_SUCCESS;
+    }
+
     const std::unique_ptr<power::Launcher> launcher = power::makeSystemLauncher();
     power::ExecutionStateKeepAwake keepAwake;
-    win32forms::Win32Application app;
     app.define("Form1", mainwindow::Form1Definition({clock, *launcher, keepAwake}));
     app.define("Form2", yeardialog::Form2Definition());
     app.show("Form1");
     // A main window that could not start has said so and ended the program.
-    return app.ended() ? EXIT_FAILURE : app.run();
+    if (app.ended()) {
+        return EXIT_FAILURE;
+    }
+    mainwindow::applyCommandLine(app, request);
+    return app.run();
 }

@@ -122,6 +122,20 @@ void WindowHost::end() {
     quit();
 }
 
+Form& WindowHost::formOf(std::string_view form) const {
+    HostedWindow* window = find(form);
+    if (window == nullptr) {
+        throw std::logic_error("no window named " + std::string(form) + " is loaded");
+    }
+    return window->form();
+}
+
+void WindowHost::press(std::string_view form, std::string_view control) {
+    if (HostedWindow* window = find(form)) {
+        clicked(*window, control);
+    }
+}
+
 void WindowHost::clicked(HostedWindow& window, std::string_view control) {
     const Loaded* entry = entryOf(window);
     if (entry == nullptr) {

@@ -6,7 +6,6 @@
 #include "mainwindow/countdown.h"
 #include "mainwindow/trigger.h"
 #include "mainwindow/year_range.h"
-#include "settings/rwini.h"
 
 namespace mainwindow {
 
@@ -71,11 +70,7 @@ void Form1::Form_Load() {
 }
 
 void Form1::FillTargetLists() {
-    const std::string start = rwini::ReadIniValue(rwini::kSection, rwini::kStartYearKey, "");
-    const std::string end = rwini::ReadIniValue(rwini::kSection, rwini::kEndYearKey, "");
-    // A range that cannot be listed falls back to the built-in one and leaves the file alone,
-    // so that one bad value cannot stop every later start of the program.
-    const YearRange years = yearsToOffer(start, end);
+    const YearRange years = yearsFromSettings();
     fillList(form_, "Combo1", years.start, years.end, 0);
     fillList(form_, "Combo2", 1, 12, 8);
     fillList(form_, "Combo3", 1, 31, 10);

@@ -1,6 +1,9 @@
 #include "mainwindow/year_range.h"
 
 #include <cctype>
+#include <string>
+
+#include "settings/rwini.h"
 
 #include "common/blanks.h"
 
@@ -69,6 +72,14 @@ YearRange yearsToOffer(std::string_view start, std::string_view end) {
         return kBuiltInYears;
     }
     return {*first, *last};
+}
+
+YearRange yearsFromSettings() {
+    const std::string start = rwini::ReadIniValue(rwini::kSection, rwini::kStartYearKey, "");
+    const std::string end = rwini::ReadIniValue(rwini::kSection, rwini::kEndYearKey, "");
+    // A range that cannot be listed falls back to the built-in one and leaves the file alone,
+    // so that one bad value cannot stop every later start of the program.
+    return yearsToOffer(start, end);
 }
 
 }  // namespace mainwindow

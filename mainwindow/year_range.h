@@ -24,4 +24,8 @@ std::optional<int> toInteger16(std::string_view text);
 // start after end).
 YearRange yearsToOffer(std::string_view start, std::string_view end);
 
+// The years the list offers for what the settings file holds now. A missing start or end year is
+// written into the file as empty.
+YearRange yearsFromSettings();
+
 }  // namespace mainwindow

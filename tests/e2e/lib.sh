@@ -182,7 +182,7 @@ e2e_start_program() {
     env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS \
         QT_ENABLE_HIGHDPI_SCALING=0 \
         XDG_CONFIG_HOME="$E2E_DIR/config" XDG_RUNTIME_DIR="$E2E_DIR/runtime" \
-        faketime "$fake_start" "$program" >>"$E2E_DIR/program.log" 2>&1 &
+        faketime "$fake_start" "$program" "${@:3}" >>"$E2E_DIR/program.log" 2>&1 &
     E2E_WRAPPER_PID=$!
     # The wrapper first runs date to read the start moment, then forks the program and waits for
     # it, to remove its shared memory afterwards.

@@ -4,11 +4,13 @@
 # action's exact command line, and the status line must tell how it ended. Runs inside the
 # environment of scripts/wine-env.sh.
 #
-# Usage: armed_run.sh PROGRAM FAKE_SHUTDOWN UI_DRIVER shutdown|restart [EXIT_CODE]
+# Usage: armed_run.sh PROGRAM FAKE_SHUTDOWN UI_DRIVER shutdown|restart [EXIT_CODE [commandline]]
 #   EXIT_CODE: what the recording shutdown.exe exits with, 0 unless given.
+#   commandline: armed by starting it with --at and --arm instead, after checking that a bad
+#   command line is refused in a box with status 2.
 set -euo pipefail
 
-program=$1 fake=$2 driver=$3 action=$4 exit_code=${5:-0}
+program=$1 fake=$2 driver=$3 action=$4 exit_code=${5:-0} arming=${6:-window}
 case $action in
     shutdown) expected='shutdown.exe -f -s -t 0' ;;
     restart) expected='shutdown.exe -f -r -t 0' ;;
@@ -43,11 +45,29 @@ cmp -s "$dir/shutdown.exe" "$fake" || fail "no recording shutdown.exe beside the
 [[ ! -e $record ]] || fail "a record exists before the program ran"
 
 cd "$dir"
-wine ./vorlix-shutdown.exe </dev/null >"$dir/program.log" 2>&1 &
+lead=5
+args=()
+if [[ $arming == commandline ]]; then
+    wine ./vorlix-shutdown.exe --at '2026-02-30 18:30:00' --arm </dev/null >/dev/null 2>&1 &
+    pid=$!
+    said=$(wine "$driver" box </dev/null | tr -d '\r' | head -n 1)
+    status=0
+    wait "$pid" || status=$?
+    pid=
+    [[ $said == '命令行参数错误：“2026-02-30 18:30:00”不是有效的日期时间。' && $status == 2 ]] ||
+        fail "a bad date said '$said' and exited with $status"
+    # Wine takes a few seconds to start a program.
+    lead=8
+    target=$(date -d "+$lead seconds" '+%Y-%m-%d %H:%M:%S')
+    args=(--at "$target" --arm)
+    [[ $action == shutdown ]] || args+=(--restart)
+fi
+wine ./vorlix-shutdown.exe "${args[@]}" </dev/null >"$dir/program.log" 2>&1 &
 pid=$!
 
-lead=5
-target=$(wine "$driver" "$action" "$lead" </dev/null | tr -d '\r')
+if [[ $arming == window ]]; then
+    target=$(wine "$driver" "$action" "$lead" </dev/null | tr -d '\r')
+fi
 [[ $target =~ ^[0-9]{4}-[0-9]{2}-[0-9]{2}\ [0-9]{2}:[0-9]{2}:[0-9]{2}$ ]] ||
     fail "the program could not be armed: '$target'"
 echo "armed for $target ($action)"

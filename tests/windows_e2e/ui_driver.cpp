@@ -3,10 +3,11 @@
 // that many seconds later into the six target lists, picks the action and presses "生效".
 // Prints the target as YYYY-MM-DD HH:MM:SS. With "status" it prints the status line instead, with
 // "yearlist" the first and the last year the year list offers; "years" saves a year range in the
-// year dialog and prints the message that answers.
+// year dialog and prints the message that answers; "box" prints the text of the program's own
+// message box shown without its window (a bad command line) and closes it.
 //
 // Usage: ui_driver shutdown|restart SECONDS
-//        ui_driver status | yearlist
+//        ui_driver status | yearlist | box
 //        ui_driver years START END
 #include <windows.h>
 
@@ -184,9 +185,19 @@ void saveYears(const std::vector<Child>& children, const wchar_t* start, const w
 int wmain(int argc, wchar_t** argv) {
     const std::wstring mode = argc > 1 ? argv[1] : L"";
     const bool arming = argc == 3 && (mode == L"shutdown" || mode == L"restart");
-    if (!arming && !(argc == 2 && (mode == L"status" || mode == L"yearlist")) &&
+    if (!arming && !(argc == 2 && (mode == L"status" || mode == L"yearlist" || mode == L"box")) &&
         !(argc == 4 && mode == L"years")) {
-        fail("usage: ui_driver shutdown|restart SECONDS | status | yearlist | years START END");
+        fail(
+            "usage: ui_driver shutdown|restart SECONDS | status | yearlist | box"
+            " | years START END");
+    }
+    if (mode == L"box") {
+        HWND box = shownWindow(L"#32770", kTitle);
+        wchar_t text[1024] = {};
+        ::GetDlgItemTextW(box, 0xFFFF, text, static_cast<int>(std::size(text)));
+        print(text);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return 0;
     }
 
     HWND window = shownWindow(nullptr, kTitle);

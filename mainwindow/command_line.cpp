@@ -1,0 +1,159 @@
+#include "mainwindow/command_line.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace mainwindow {
+
+namespace {
+
+constexpr std::string_view kTargetLists[] = {"Combo1", "Combo2", "Combo3",
+                                             "Combo4", "Combo5", "Combo6"};
+
+CommandLine failed(std::string_view why) {
+    CommandLine result;
+    result.error = "命令行参数错误：" + std::string(why);
+    return result;
+}
+
+// Runs of digits between separators, the first one up to firstDigits long and the others up to
+// two; nothing when the text is anything else.
+std::optional<std::vector<std::string>> digitRuns(std::string_view text, char separator,
+                                                  std::size_t firstDigits) {
+    std::vector<std::string> runs;
+    std::size_t most = firstDigits;
+    for (;;) {
+        const std::size_t end = text.find(separator);
+        const std::string_view run = text.substr(0, end);
+        if (run.empty() || run.size() > most ||
+            run.find_first_not_of("0123456789") != std::string_view::npos) {
+            return std::nullopt;
+        }
+        runs.emplace_back(run);
+        if (end == std::string_view::npos) {
+            return runs;
+        }
+        text.remove_prefix(end + 1);
+        most = 2;
+    }
+}
+
+Moment nextDay(Moment m) {
+    if (++m.day > daysInMonth(m.year, m.month)) {
+        m.day = 1;
+        if (++m.month > 12) {
+            m.month = 1;
+            ++m.year;
+        }
+    }
+    return m;
+}
+
+// "YYYY-MM-DD HH:MM[:SS]", or "HH:MM[:SS]" for the next time the clock shows it.
+std::optional<Moment> readMoment(std::string_view text, const LocalDateTime& now) {
+    const std::size_t blank = text.find(' ');
+    const bool timeOnly = blank == std::string_view::npos;
+    const std::optional<std::vector<std::string>> time =
+        digitRuns(timeOnly ? text : text.substr(blank + 1), ':', 2);
+    if (!time || time->size() < 2 || time->size() > 3) {
+        return std::nullopt;
+    }
+    Fields texts{std::to_string(now.year),
+                 std::to_string(now.month),
+                 std::to_string(now.day),
+                 (*time)[0],
+                 (*time)[1],
+                 time->size() == 3 ? (*time)[2] : "0"};
+    if (!timeOnly) {
+        const std::optional<std::vector<std::string>> date =
+            digitRuns(text.substr(0, blank), '-', 5);
+        if (!date || date->size() != 3) {
+            return std::nullopt;
+        }
+        std::copy(date->begin(), date->end(), texts.begin());
+    }
+    const std::optional<Moment> moment = toMoment(texts);
+    const Moment today{now.year, now.month, now.day, now.hour, now.minute, now.second};
+    if (moment && timeOnly && serialSeconds(*moment) <= serialSeconds(today)) {
+        return nextDay(*moment);
+    }
+    return moment;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& args, YearRange years,
+                             const LocalDateTime& now) {
+    CommandLine result;
+    if (std::ranges::any_of(args,
+                            [](const std::string& a) { return a == "--help" || a == "-h"; })) {
+        result.help = true;
+        return result;
+    }
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        bool* flag = arg == "--restart" ? &result.restart : arg == "--arm" ? &result.arm : nullptr;
+        if (flag != nullptr) {
+            if (*flag) {
+                return failed(arg + " 只能出现一次。");
+            }
+            *flag = true;
+            continue;
+        }
+        if (arg != "--at") {
+            return failed("不认识的参数“" + arg + "”。");
+        }
+        if (result.target) {
+            return failed("--at 只能出现一次。");
+        }
+        if (i + 1 == args.size() || args[i + 1].starts_with("-")) {
+            return failed("--at 后面缺少日期时间。");
+        }
+        const std::string& value = args[++i];
+        const std::optional<Moment> moment = readMoment(value, now);
+        if (!moment) {
+            return failed("“" + value + "”不是有效的日期时间。");
+        }
+        if (moment->year < years.start || moment->year > years.end) {
+            return failed("年份 " + std::to_string(moment->year) + " 不在年份列表的范围 " +
+                          std::to_string(years.start) + "～" + std::to_string(years.end) +
+                          " 之内（可在“参数设置”中修改）。");
+        }
+        result.target = Fields{std::to_string(moment->year),   std::to_string(moment->month),
+                               std::to_string(moment->day),    std::to_string(moment->hour),
+                               std::to_string(moment->minute), std::to_string(moment->second)};
+    }
+    if (result.arm && !result.target) {
+        return failed("--arm 须与 --at 一起使用。");
+    }
+    return result;
+}
+
+std::string commandLineUsage() {
+    return "用法：vorlix-shutdown [--at 日期时间] [--restart] [--arm]\n"
+           "　　　vorlix-shutdown --help\n"
+           "\n"
+           "--at 日期时间　填入目标时刻，如 \"2026-12-24 18:30:00\"，秒可省略。\n"
+           "　　只写时间（如 \"18:30:00\"）指这一时刻下一次到来时：\n"
+           "　　今天，已过则明天。\n"
+           "--restart　选择“重启”（默认为“关机”）。\n"
+           "--arm　窗口打开后即按下“生效”，须与 --at 一起使用。\n"
+           "--help　显示本说明。\n";
+}
+
+void applyCommandLine(forms::WindowHost& host, const CommandLine& request) {
+    forms::Form& form = host.formOf("Form1");
+    if (request.target) {
+        for (std::size_t i = 0; i < std::size(kTargetLists); ++i) {
+            form.setText(kTargetLists[i], (*request.target)[i]);
+        }
+    }
+    if (request.restart) {
+        form.setSelected("Option2");
+    }
+    if (request.arm) {
+        host.press("Form1", "Command3");
+    }
+}
+
+}  // namespace mainwindow

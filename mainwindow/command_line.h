@@ -1,0 +1,42 @@
+// The options the program may be started with, so that a script or the system's task scheduler
+// can set the main window's target and arm it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "forms/window_host.h"
+#include "mainwindow/clock.h"
+#include "mainwindow/moment.h"
+#include "mainwindow/year_range.h"
+
+namespace mainwindow {
+
+struct CommandLine {
+    // What is wrong with the command line, for the user; empty when it is sound.
+    std::string error;
+    bool help = false;
+    // The six target texts as the lists hold them ("2026", "12", "24", "18", "30", "0").
+    std::optional<Fields> target;
+    bool restart = false;
+    bool arm = false;
+};
+
+// Reads the arguments after the program's name (UTF-8):
+//   --at "YYYY-MM-DD HH:MM:SS"   the target; seconds may be left out
+//   --at "HH:MM:SS"              that time when the clock next shows it: today if it is still
+//                                ahead of now, else tomorrow
+//   --restart, --arm, --help (or -h, which wins over everything else)
+// A target must be a real moment whose year the year list offers.
+CommandLine parseCommandLine(const std::vector<std::string>& args, YearRange years,
+                             const LocalDateTime& now);
+
+// What --help shows, and what follows an error.
+std::string commandLineUsage();
+
+// Does in the loaded main window what the command line asks, as a user would: types the target
+// into the six lists, picks "重启", presses "生效".
+void applyCommandLine(forms::WindowHost& host, const CommandLine& request);
+
+}  // namespace mainwindow
