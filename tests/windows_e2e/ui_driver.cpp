@@ -132,9 +132,13 @@ int wmain(int argc, wchar_t** argv) {
         fail("usage: ui_driver shutdown|restart SECONDS | ui_driver status");
     }
 
+    // The window exists before its controls do; it is shown once they all are.
     HWND window = nullptr;
     for (int i = 0; i < 200 && window == nullptr; ++i) {
         window = ::FindWindowW(nullptr, kTitle);
+        if (window != nullptr && !::IsWindowVisible(window)) {
+            window = nullptr;
+        }
         ::Sleep(100);
     }
     if (window == nullptr) {
