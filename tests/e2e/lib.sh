@@ -113,10 +113,11 @@ EOF
 }
 
 # An Xvfb of our own; DISPLAY then points at it. The server picks a free display itself and
-# names it once it accepts connections, so no other script's server can be mistaken for ours.
+# names it once it accepts connections, so no other script's server can be mistaken for ours. It
+# must not reset when its last client leaves: a program connecting meanwhile is turned away.
 e2e_start_xvfb() {
     local n i
-    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$E2E_DIR/display" \
+    Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24 3>"$E2E_DIR/display" \
         >"$E2E_DIR/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
     for ((i = 0; i < 200; i++)); do
