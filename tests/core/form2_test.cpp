@@ -55,11 +55,14 @@ TEST_F(Form2Test, OkStoresTheRangeAndRebuildsTheMainWindowAroundItsMessage) {
     EXPECT_EQ(app.front(), "Form1");
     EXPECT_EQ(dialog().text("Text1"), " 2010 ");
 
+    save("2030", "2030");
+    EXPECT_EQ(main().items("Combo1"), std::vector<std::string>{"2030"});
+
     app.click("Form2", "Command2");
     EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=\n结束年份=\n");
     EXPECT_EQ(lastMessage(), "已经恢复默认设置！");
     EXPECT_EQ(main().items("Combo1").size(), 86u);
-    EXPECT_EQ(dialog().text("Text1"), " 2010 ");
+    EXPECT_EQ(dialog().text("Text1"), "2030");
 }
 
 TEST_F(Form2Test, RefusesWhatIsNoRangeAndLeavesAnArmedRunGoing) {
