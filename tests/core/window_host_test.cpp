@@ -103,13 +103,15 @@ TEST_F(WindowHostTest, WindowThatCannotStartIsNotShown) {
 TEST_F(WindowHostTest, WindowUnloadedByItsOwnHandlerGoesAfterTheHandler) {
     bool returned = false;
     bool destroyedWhileRunning = false;
-    define("Main", [&](Scripted& h, forms::Application& app) {
-        h.onClick = [&] {
-            app.unload("Main");
-            app.show("Main");
+    define("Main", [&](Scripted& h, forms::Application&) {
+        h.onClick = [this, &returned] {
+            host.unload("Main");
+            host.show("Main");
             returned = true;
         };
-        h.onDestroy = [&] { destroyedWhileRunning = destroyedWhileRunning || !returned; };
+        h.onDestroy = [&returned, &destroyedWhileRunning] {
+            destroyedWhileRunning = destroyedWhileRunning || !returned;
+        };
     });
     host.show("Main");
     Scripted* first = last;
@@ -117,13 +119,14 @@ TEST_F(WindowHostTest, WindowUnloadedByItsOwnHandlerGoesAfterTheHandler) {
     EXPECT_FALSE(destroyedWhileRunning);
     EXPECT_NE(last, first);
     EXPECT_TRUE(host.loaded("Main"));
+    last->onDestroy = nullptr;  // the host outlives this test's flags
 }
 
 TEST_F(WindowHostTest, TicksFollowTheScheduleAndNothingRunsAfterTheEnd) {
-    define("Main", [](Scripted& h, forms::Application& app) {
-        h.onClick = [&app] {
-            app.end();
-            app.messageBox("不会出现", "x", forms::MessageIcon::None);
+    define("Main", [this](Scripted& h, forms::Application&) {
+        h.onClick = [this] {
+            host.end();
+            host.messageBox("不会出现", "x", forms::MessageIcon::None);
         };
     });
     host.show("Main");
