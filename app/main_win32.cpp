@@ -31,6 +31,9 @@ std::vector<std::string> arguments() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     mainwindow::SystemClock clock;
+    // Before the windows, which use them until the last one goes.
+    const std::unique_ptr<power::Launcher> launcher = power::makeSystemLauncher();
+    power::ExecutionStateKeepAwake keepAwake;
     const std::vector<std::string> args = arguments();
     const mainwindow::CommandLine request =
         args.empty()
@@ -49,8 +52,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return EXIT_SUCCESS;
     }
 
-    const std::unique_ptr<power::Launcher> launcher = power::makeSystemLauncher();
-    power::ExecutionStateKeepAwake keepAwake;
     app.define("Form1", mainwindow::Form1Definition({clock, *launcher, keepAwake}));
     app.define("Form2", yeardialog::Form2Definition());
     app.show("Form1");
