@@ -12,6 +12,7 @@
 #include "power/launcher.h"
 #include "power/logind_inhibitor.h"
 #include "toolkits/qt/qt_application.h"
+#include "warning/Form3.h"
 #include "yeardialog/Form2.h"
 
 int main(int argc, char* argv[]) {
@@ -37,9 +38,11 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<power::Launcher> launcher = power::makeSystemLauncher();
     power::LogindInhibitor keepAwake(QDBusConnection::systemBus(),
                                      QStringLiteral("Vorlix定时关机软件"));
+    warning::Link warning;
     qtforms::QtApplication app;
-    app.define("Form1", mainwindow::Form1Definition({clock, *launcher, keepAwake}));
+    app.define("Form1", mainwindow::Form1Definition({clock, *launcher, keepAwake, &warning}));
     app.define("Form2", yeardialog::Form2Definition());
+    app.define("Form3", warning::Form3Definition(warning));
     app.show("Form1");
     // A main window that could not start has said so and ended the program.
     if (app.ended()) {

@@ -12,6 +12,7 @@
 #include "power/execution_state.h"
 #include "power/launcher.h"
 #include "toolkits/win32/win32_application.h"
+#include "warning/Form3.h"
 #include "yeardialog/Form2.h"
 
 namespace {
@@ -31,6 +32,10 @@ std::vector<std::string> arguments() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     mainwindow::SystemClock clock;
+    // Before the windows, which use them until the last one goes.
+    const std::unique_ptr<power::Launcher> launcher = power::makeSystemLauncher();
+    power::ExecutionStateKeepAwake keepAwake;
+    warning::Link warning;
     const std::vector<std::string> args = arguments();
     const mainwindow::CommandLine request =
         args.empty()
@@ -49,10 +54,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return EXIT_SUCCESS;
     }
 
-    const std::unique_ptr<power::Launcher> launcher = power::makeSystemLauncher();
-    power::ExecutionStateKeepAwake keepAwake;
-    app.define("Form1", mainwindow::Form1Definition({clock, *launcher, keepAwake}));
+    app.define("Form1", mainwindow::Form1Definition({clock, *launcher, keepAwake, &warning}));
     app.define("Form2", yeardialog::Form2Definition());
+    app.define("Form3", warning::Form3Definition(warning));
     app.show("Form1");
     // A main window that could not start has said so and ended the program.
     if (app.ended()) {

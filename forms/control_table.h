@@ -79,6 +79,12 @@ struct FormTable {
     // when empty), and whether Escape closes the window as its close box does.
     std::string defaultButton{};
     bool escapeCloses = false;
+    // A window that stays in front of every other window, also of other programs'; one that shows
+    // without taking the keyboard focus from the program the user is typing in; and the window
+    // this one belongs to, which takes it along when it is unloaded (none when empty).
+    bool topMost = false;
+    bool showWithoutActivating = false;
+    std::string belongsTo{};
 
     // The control of that name; throws std::out_of_range for an unknown name.
     const Control& control(std::string_view controlName) const;

@@ -49,9 +49,12 @@ class Application {
     // Loads the window if it is not loaded (building its controls and running its load handler)
     // and shows it modeless; an open window is only brought forward.
     virtual void show(std::string_view form) = 0;
-    // Destroys the window, its controls and its timers; nothing of its state survives.
+    // Destroys the window, its controls and its timers, and the windows that belong to it; nothing
+    // of their state survives.
     virtual void unload(std::string_view form) = 0;
     virtual bool loaded(std::string_view form) const = 0;
+    // The controls of a loaded window; throws std::logic_error when it is not loaded.
+    virtual Form& formOf(std::string_view form) const = 0;
     // A modal message box with one OK button; returns when the user has closed it.
     virtual void messageBox(std::string_view text, std::string_view title, MessageIcon icon) = 0;
     // Ends the program at once: no further handler runs.

@@ -90,10 +90,20 @@ void WindowHost::show(std::string_view form) {
 }
 
 void WindowHost::unload(std::string_view form) {
-    auto it = loaded_.find(form);
-    if (it == loaded_.end()) {
+    if (!loaded_.contains(form)) {
         return;
     }
+    // The windows that belong to it first, so that the program never has them without it.
+    std::vector<std::string> belonging;
+    for (const auto& [name, entry] : loaded_) {
+        if (entry.table->belongsTo == form) {
+            belonging.push_back(name);
+        }
+    }
+    for (const std::string& name : belonging) {
+        unload(name);
+    }
+    auto it = loaded_.find(form);
     if (it->second.window) {
         it->second.window->retire();
     }

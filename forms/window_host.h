@@ -44,9 +44,9 @@ class WindowHost : public Application {
     // Whether the program has ended: by a handler, or because its first window could not start.
     bool ended() const { return ended_; }
 
-    // For what the program is asked to do as it starts, done as the user would: the controls of a
-    // loaded window (std::logic_error when it is not loaded), and a click on one of them.
-    Form& formOf(std::string_view form) const;
+    Form& formOf(std::string_view form) const final;
+    // For what the program is asked to do as it starts, done as the user would: a click on a
+    // control of a loaded window.
     void press(std::string_view form, std::string_view control);
 
   protected:

@@ -25,10 +25,18 @@ void fillList(forms::Form& form, std::string_view list, int first, int last, int
 }  // namespace
 
 Form1::Form1(forms::Form& form, forms::Application& app, Form1Services services)
-    : form_(form), app_(app), services_(services) {}
+    : form_(form), app_(app), services_(services) {
+    if (services_.warning != nullptr) {
+        services_.warning->mainWindow = this;
+    }
+}
 
 Form1::~Form1() {
     services_.keepAwake.release();
+    // A rebuilt window has already taken the link over.
+    if (services_.warning != nullptr && services_.warning->mainWindow == this) {
+        services_.warning->mainWindow = nullptr;
+    }
 }
 
 void Form1::click(std::string_view control) {
@@ -104,6 +112,7 @@ void Form1::Timer2_Timer() {
 
 void Form1::Timer3_Timer() {
     form_.setText(kStatusLine, countdownCaption(clockFields(), targetFields(), chosenAction()));
+    warn(toMoment(clockFields()));
 }
 
 void Form1::Command1_Click() {
@@ -128,10 +137,12 @@ void Form1::Command3_Click() {
     // next tick, one before it never does. It is read from the clock itself, since the fields may
     // have been edited or be up to a second old.
     const LocalDateTime now = services_.clock.now();
-    lastSeen_ = serialSeconds({now.year, now.month, now.day, now.hour, now.minute, now.second}) - 1;
+    const Moment clock{now.year, now.month, now.day, now.hour, now.minute, now.second};
+    lastSeen_ = serialSeconds(clock) - 1;
     pending_.reset();
     // A computer that falls asleep on its own would sleep through the target.
     services_.keepAwake.hold();
+    warn(clock);
 }
 
 void Form1::Command4_Click() {
@@ -143,6 +154,7 @@ void Form1::Command4_Click() {
     lastSeen_.reset();
     pending_.reset();
     services_.keepAwake.release();
+    closeWarning();
 }
 
 void Form1::Command5_Click() {
@@ -187,6 +199,7 @@ void Form1::launch(power::Action action) {
     form_.setEnabled(kTriggerTimer, false);
     form_.setEnabled(kCountdownTimer, false);
     services_.keepAwake.release();
+    closeWarning();
     if (const std::optional<std::string> failure = services_.launcher.start(action)) {
         form_.setText(kStatusLine, actionTag(action) + "命令执行失败！" + *failure);
         return;
@@ -207,6 +220,36 @@ void Form1::reportOutcome() {
         form_.setText(kStatusLine, actionTag(*pending_) + "命令执行失败！" + outcome->reason);
     }
     pending_.reset();
+}
+
+void Form1::runNow() {
+    if (form_.enabled(kTriggerTimer)) {
+        launch(chosenAction());
+    }
+}
+
+void Form1::warn(const std::optional<Moment>& now) {
+    if (services_.warning == nullptr) {
+        return;
+    }
+    const std::optional<Moment> target = toMoment(targetFields());
+    const std::int64_t left = now && target ? serialSeconds(*target) - serialSeconds(*now) : 0;
+    if (left < 1 || left > kWarningSeconds) {
+        closeWarning();
+        return;
+    }
+    if (!warned_) {
+        warned_ = true;
+        app_.show("Form3");
+    }
+    if (app_.loaded("Form3")) {
+        app_.formOf("Form3").setText(warning::kMessage, warningText(left, chosenAction()));
+    }
+}
+
+void Form1::closeWarning() {
+    warned_ = false;
+    app_.unload("Form3");
 }
 
 forms::FormDefinition Form1Definition(Form1Services services) {

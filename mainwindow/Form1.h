@@ -11,6 +11,7 @@
 #include "mainwindow/moment.h"
 #include "power/keep_awake.h"
 #include "power/launcher.h"
+#include "warning/Form3.h"
 
 namespace mainwindow {
 
@@ -34,13 +35,18 @@ struct Form1Services {
     Clock& clock;
     power::Launcher& launcher;
     power::KeepAwake& keepAwake;
+    // Through which the last-minute warning reaches the window; without it no warning shows.
+    warning::Link* warning = nullptr;
 };
 
 // How long after a whole second of the clock the window wakes, so that the clock has surely
 // turned to the new second.
 inline constexpr int kTickMarginMs = 5;
 
-class Form1 final : public forms::Handlers {
+// How many seconds before the target second the warning shows.
+inline constexpr std::int64_t kWarningSeconds = 60;
+
+class Form1 final : public forms::Handlers, public warning::Answers {
   public:
     Form1(forms::Form& form, forms::Application& app, Form1Services services);
     // A window that goes (reloaded, closed, the program ending) no longer keeps the computer up.
@@ -54,13 +60,18 @@ class Form1 final : public forms::Handlers {
     void tick() override;
     std::optional<std::chrono::milliseconds> nextTick() const override;
 
+    // The warning's buttons: the action now, as at the target second (once, and only while
+    // armed), and the same as "重置".
+    void runNow() override;
+    void cancel() override { Command4_Click(); }
+
     // The window was loaded: at the program's start, or rebuilt by the year dialog.
     void Form_Load();
     // A second went by: the clock fields show it.
     void Timer1_Timer();
     // A second went by while armed: the action runs if its second has come.
     void Timer2_Timer();
-    // A second went by while armed: the status line counts down.
+    // A second went by while armed: the status line and the warning count down.
     void Timer3_Timer();
     // The user pressed "同步时间": the target becomes the clock's reading.
     void Command1_Click();
@@ -83,6 +94,10 @@ class Form1 final : public forms::Handlers {
     void setInputsEnabled(bool on);
     void launch(power::Action action);
     void reportOutcome();
+    // Shows the warning in the last minute before the target, with the seconds left, and closes
+    // it outside that minute.
+    void warn(const std::optional<Moment>& now);
+    void closeWarning();
 
     forms::Form& form_;
     forms::Application& app_;
@@ -91,6 +106,8 @@ class Form1 final : public forms::Handlers {
     std::optional<std::int64_t> lastSeen_;
     // The action started in this armed run whose outcome is still to come.
     std::optional<power::Action> pending_;
+    // The warning was shown in this armed run: closed by the user, it does not come back.
+    bool warned_ = false;
 };
 
 forms::FormDefinition Form1Definition(Form1Services services);

@@ -68,4 +68,8 @@ std::string countdownCaption(const Fields& clock, const Fields& target, power::A
     return "还剩：" + (left ? remainingText(*left) : std::string(kTargetError)) + actionTag(action);
 }
 
+std::string warningText(std::int64_t seconds, power::Action action) {
+    return "将在 " + std::to_string(seconds) + " 秒后" + actionTag(action) + "，请保存您的工作。";
+}
+
 }  // namespace mainwindow

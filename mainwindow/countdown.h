@@ -30,4 +30,7 @@ std::string actionTag(power::Action action);
 // has passed or is no real moment, then the action tag.
 std::string countdownCaption(const Fields& clock, const Fields& target, power::Action action);
 
+// The last-minute warning: "将在 59 秒后【关机】，请保存您的工作。"
+std::string warningText(std::int64_t seconds, power::Action action);
+
 }  // namespace mainwindow

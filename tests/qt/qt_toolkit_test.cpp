@@ -22,6 +22,7 @@
 #include "temp_config_dir.h"
 #include "toolkit_probes.h"
 #include "toolkits/qt/qt_application.h"
+#include "warning/Form3.h"
 #include "yeardialog/Form2.h"
 
 namespace {
@@ -467,6 +468,21 @@ class QtToolkitTest : public QObject {
         QCOMPARE(years->count(), 21);
         QCOMPARE(years->currentText(), QStringLiteral("2010"));
         QVERIFY(app.loaded("Form2"));
+    }
+
+    // The warning shows on top of the other windows and leaves the keyboard focus where it was.
+    void warningTakesNoFocus() {
+        if (QGuiApplication::platformName() == "offscreen") {
+            QSKIP("run on an X server by qt_warning_focus");
+        }
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowActive(h.window()));
+        warning::Link link;
+        h.app.define("Form3", warning::Form3Definition(link));
+        h.app.show("Form3");
+        QVERIFY(QTest::qWaitForWindowExposed(h.app.window("Form3")));
+        QVERIFY(h.app.window("Form3")->windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(QApplication::activeWindow(), h.window());
     }
 
     // Last: ending the program leaves the event loop for the rest of the run.

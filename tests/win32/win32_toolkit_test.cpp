@@ -17,6 +17,7 @@
 #include "temp_config_dir.h"
 #include "toolkit_probes.h"
 #include "toolkits/win32/win32_application.h"
+#include "warning/Form3.h"
 #include "yeardialog/Form2.h"
 
 namespace {
@@ -532,6 +533,17 @@ TEST(RealWindows, ArmedRunYearDialogAndAbout) {
     EXPECT_FALSE(answerer.seen[1].icon);
     EXPECT_EQ(answerer.seen[1].owner, app.window("Form2"));
     EXPECT_EQ(answerer.seen[2].text, "已经恢复默认设置！");
+}
+
+// The warning shows on top of the other windows and leaves the keyboard focus where it was.
+TEST(Window, WarningStaysOnTopWithoutTakingTheFocus) {
+    Harness h;
+    warning::Link link;
+    h.app.define("Form3", warning::Form3Definition(link));
+    h.app.show("Form3");
+    EXPECT_TRUE(IsWindowVisible(h.app.window("Form3")));
+    EXPECT_TRUE(GetWindowLongPtrW(h.app.window("Form3"), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetFocus(), h.control("Command1"));
 }
 
 }  // namespace

@@ -225,6 +225,9 @@ FormWindow::FormWindow(const forms::FormTable& table)
     setObjectName(qstr(table.name));
     setWindowTitle(qstr(table.caption));
     setFixedSize(forms::twipsToPixels(table.clientWidth), forms::twipsToPixels(table.clientHeight));
+    setWindowFlag(Qt::WindowStaysOnTopHint, table.topMost);
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus, table.showWithoutActivating);
+    setAttribute(Qt::WA_ShowWithoutActivating, table.showWithoutActivating);
 
     // Frames first, so that they lie below every other control, also below a control of the
     // window that overlaps one.
@@ -333,6 +336,9 @@ void FormWindow::present() {
     frame.moveCenter(screen()->availableGeometry().center());
     move(frame.topLeft());
     show();
+    if (table_.showWithoutActivating) {
+        return;
+    }
     const std::vector<const Control*> order = forms::focusOrder(table_);
     if (!order.empty()) {
         control(order.front()->name)->setFocus();
@@ -344,7 +350,9 @@ void FormWindow::present() {
 void FormWindow::bringForward() {
     show();
     raise();
-    activateWindow();
+    if (!table_.showWithoutActivating) {
+        activateWindow();
+    }
 }
 
 void FormWindow::retire() {

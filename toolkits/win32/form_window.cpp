@@ -209,7 +209,9 @@ FormWindow::FormWindow(const forms::FormTable& table, Events events)
     registerClass();
     // No WS_CLIPCHILDREN: a group box paints only its border and caption, so the inside of a frame
     // is whatever the window paints under its controls, and that must be its face colour.
-    window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, wide(table.caption).c_str(),
+    const DWORD extended = WS_EX_CONTROLPARENT | (table.topMost ? WS_EX_TOPMOST : 0) |
+                           (table.showWithoutActivating ? WS_EX_NOACTIVATE : 0);
+    window_.reset(CreateWindowExW(extended, kWindowClass, wide(table.caption).c_str(),
                                   WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                                   CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance(),
                                   nullptr));
@@ -411,14 +413,22 @@ void FormWindow::present() {
     const RECT& work = monitor.rcWork;
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
+    const bool activate = !table_.showWithoutActivating;
     SetWindowPos(hwnd(), HWND_TOP, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE);
-    ShowWindow(hwnd(), SW_SHOW);
-    SetForegroundWindow(hwnd());
-    focusFirstControl();
+                 work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | (activate ? 0 : SWP_NOACTIVATE));
+    ShowWindow(hwnd(), activate ? SW_SHOW : SW_SHOWNOACTIVATE);
+    if (activate) {
+        SetForegroundWindow(hwnd());
+        focusFirstControl();
+    }
 }
 
 void FormWindow::bringForward() {
+    if (table_.showWithoutActivating) {
+        ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
+        return;
+    }
     ShowWindow(hwnd(), IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
     SetForegroundWindow(hwnd());
 }

@@ -1,0 +1,46 @@
+// The last-minute warning: one line of text over two buttons.
+#include "warning/Form3.h"
+
+namespace warning {
+
+namespace {
+
+using forms::Kind;
+using namespace forms::palette;
+
+}  // namespace
+
+const forms::FormTable& Form3Table() {
+    static const forms::FormTable table{
+        .name = "Form3",
+        .caption = "定时关机提醒",
+        .clientWidth = 5400,
+        .clientHeight = 1440,
+        .controls =
+            {
+                // The main window writes the time left here, once a second.
+                {.name = "Label1",
+                 .kind = Kind::Label,
+                 .text = "请保存您的工作。",
+                 .rect = {240, 240, 4920, 375},
+                 .foreColour = kRed,
+                 .tabIndex = 2,
+                 .align = forms::Align::Centre},
+                {.name = "Command1",
+                 .kind = Kind::PushButton,
+                 .text = "立即执行",
+                 .rect = {1200, 840, 1215, 375},
+                 .tabIndex = 0},
+                {.name = "Command2",
+                 .kind = Kind::PushButton,
+                 .text = "取消",
+                 .rect = {2985, 840, 1215, 375},
+                 .tabIndex = 1},
+            },
+        .topMost = true,
+        .showWithoutActivating = true,
+        .belongsTo = "Form1"};
+    return table;
+}
+
+}  // namespace warning
