@@ -346,10 +346,12 @@ void FormWindow::layout(UINT dpi) {
 }
 
 HFONT FormWindow::font(const std::optional<forms::Font>& f, UINT dpi) {
-    const std::string key =
-        (f ? f->face + "|" + std::to_string(f->points) + "|" + std::to_string(f->bold)
-           : std::string("default")) +
-        "@" + std::to_string(dpi);
+    // Points in hundredths: formatting a double would bring the C library's whole printf into
+    // the program for one cache key.
+    const std::string key = (f ? f->face + "|" + std::to_string(std::lround(f->points * 100)) +
+                                     "|" + std::to_string(f->bold)
+                               : std::string("default")) +
+                            "@" + std::to_string(dpi);
     auto it = fonts_.find(key);
     if (it != fonts_.end()) {
         return it->second.get();
