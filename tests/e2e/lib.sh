@@ -19,12 +19,11 @@ e2e_now_ns() { date +%s%N; }
 
 # Runs COMMAND every 20 ms until it succeeds, for up to SECONDS; false when it never does.
 e2e_poll() {
-    local i
-    for ((i = 0; i < $1 * 50; i++)); do
-        "${@:2}" 2>/dev/null && return 0
+    local end=$((SECONDS + $1))
+    until "${@:2}" 2>/dev/null; do
+        ((SECONDS < end)) || return 1
         sleep 0.02
     done
-    return 1
 }
 
 # Makes the scratch folder and arranges for everything started here to be stopped on exit;
@@ -37,8 +36,14 @@ e2e_init() {
     # Any command failing unexpectedly says where, rather than ending the script without a word.
     set -E
     trap 'echo "FAIL: unexpected error at ${BASH_SOURCE[0]}:$LINENO: $BASH_COMMAND" >&2' ERR
-    trap 'e2e_stop_program; e2e_stop "${E2E_HELPERS[@]}"; [[ ${E2E_KEEP:-} ]] || rm -rf "$E2E_DIR"' EXIT
+    trap e2e_cleanup EXIT
     trap 'exit 130' INT TERM HUP
+}
+
+e2e_cleanup() {
+    e2e_stop_program
+    e2e_stop "${E2E_HELPERS[@]}"
+    [[ ${E2E_KEEP:-} ]] || rm -rf "$E2E_DIR"
 }
 
 e2e_stop() {
