@@ -8,28 +8,20 @@
 #include <QFile>
 #include <QTextStream>
 #include <QTimer>
-#include <cstdio>
 
 #include "fake_login1.h"
 
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
-    if (argc != 3) {
-        std::fputs("usage: fake_login1 ADDRESS LOG\n", stderr);
-        return 2;
-    }
-    QFile file(QString::fromLocal8Bit(argv[2]));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        std::fputs("fake_login1: cannot open the log\n", stderr);
+    QFile file(QString::fromLocal8Bit(argv[argc - 1]));
+    testing_support::FakeLogin1 login1;
+    if (argc != 3 || !file.open(QIODevice::WriteOnly | QIODevice::Append) ||
+        !login1.serveOn(QDBusConnection::connectToBus(QString::fromLocal8Bit(argv[1]),
+                                                      QStringLiteral("bus")))) {
+        qCritical("usage: fake_login1 ADDRESS LOG, with a bus at ADDRESS and LOG writable");
         return 1;
     }
     QTextStream log(&file);
-    testing_support::FakeLogin1 login1;
-    if (!login1.serveOn(QDBusConnection::connectToBus(QString::fromLocal8Bit(argv[1]),
-                                                      QStringLiteral("bus")))) {
-        std::fputs("fake_login1: cannot serve on the bus\n", stderr);
-        return 1;
-    }
     log << "ready\n" << Qt::flush;
 
     std::size_t logged = 0;

@@ -34,8 +34,9 @@ pack() {
 # An installed Linux tree with its prefix: the program, its menu entry and its icon in the two
 # forms the hicolor theme looks in.
 check_linux_tree() {
-    same_files "$1" "${2#/}"/{bin/vorlix-shutdown,share/applications/vorlix-shutdown.desktop} \
-        "${2#/}"/share/icons/hicolor/{48x48/apps/vorlix-shutdown.png,scalable/apps/vorlix-shutdown.svg}
+    local share=${2#/}/share
+    same_files "$1" "${2#/}/bin/vorlix-shutdown" "$share/applications/vorlix-shutdown.desktop" \
+        "$share"/icons/hicolor/{48x48/apps/vorlix-shutdown.png,scalable/apps/vorlix-shutdown.svg}
     desktop-file-validate "$1$2/share/applications/vorlix-shutdown.desktop"
 }
 
@@ -49,8 +50,8 @@ deb)
     check_linux_tree root /usr/local
     deb=out/vorlix-shutdown_${version}_$(dpkg --print-architecture).deb
     pack DEB "${deb#out/}"
-    [[ $(dpkg-deb -f "$deb" Package Version) == "Package: vorlix-shutdown"$'\n'"Version: $version" ]] ||
-        fail "wrong package name or version: $(dpkg-deb -f "$deb" Package Version)"
+    fields=$(dpkg-deb -f "$deb" Package Version)
+    [[ $fields == "Package: vorlix-shutdown"$'\n'"Version: $version" ]] || fail "$fields"
     dpkg-deb -x "$deb" deb
     check_linux_tree deb /usr
     # Every Qt library the packed program links, plus what it loads at run time: the platform
@@ -61,7 +62,7 @@ deb)
     for needed in $qt libc6 libstdc++6 qt6-qpa-plugins fonts-noto-cjk; do
         deb_field Depends | grep -qx -- "$needed" || fail "Depends lacks $needed"
     done
-    deb_field Recommends | grep -qx qt6-translations-l10n || fail "Recommends lacks qt6-translations-l10n"
+    deb_field Recommends | grep -qx qt6-translations-l10n || fail "Recommends lacks translations"
     ;;
 zip)
     pack ZIP "vorlix-shutdown-$version-win64.zip"

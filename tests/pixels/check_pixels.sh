@@ -113,29 +113,32 @@ check_capture() {
         }'
 }
 
-# True once the window FORM shows what it must at DPI; sets result to what it found.
+# True once the window shows what it must at DPI; sets result to what it found.
 window_as_table_says() {
     result=$(import -window "$E2E_WINDOW" -depth 8 txt:- | check_capture "$1" "$2")
     ! grep -qv '^height ' <<<"$result"
 }
 
+# Waits for the window FORM and checks it at DPI, as painting follows the showing; sets height.
+check_window() {
+    e2e_poll 60 e2e_find_window "${title[$1]}" || e2e_fail "no $1: $(e2e_log)"
+    e2e_poll 30 window_as_table_says "$1" "$2" || e2e_fail "$1 at $2 dpi:"$'\n'"$result"
+    height=$(sed -n 's/^height //p' <<<"$result")
+    echo "$1 at $2 dpi: as its table says"
+}
+
 declare -A heights
 for dpi in 96 $([[ $toolkit == qt ]] || echo 144); do
     start_at "$dpi"
-    for form in Form1 Form2; do
-        e2e_poll 60 e2e_find_window "${title[$form]}" || e2e_fail "no $form: $(e2e_log)"
-        # Painting follows the showing.
-        e2e_poll 5 window_as_table_says "$form" "$dpi" || e2e_fail "$form at $dpi dpi:"$'\n'"$result"
-        echo "$form at $dpi dpi: as its table says"
-        heights[$form$dpi]=$(sed -n 's/^height //p' <<<"$result")
-        read -r x y <<<"$settings_button"
-        [[ $form == Form2 ]] ||
-            xdotool mousemove --window "$E2E_WINDOW" "$(px "$x" "$dpi")" "$(px "$y" "$dpi")" click 1
-    done
+    check_window Form1 "$dpi"
+    heights[$dpi]=$height
+    read -r x y <<<"$settings_button"
+    xdotool mousemove --window "$E2E_WINDOW" "$(px "$x" "$dpi")" "$(px "$y" "$dpi")" click 1
+    check_window Form2 "$dpi"
     e2e_stop_program
 done
 # Half as large again, give or take a pixel of rounding.
-scale=$((${heights[Form1144]:-0} * 2 - heights[Form196] * 3))
+scale=$((${heights[144]:-0} * 2 - heights[96] * 3))
 [[ $toolkit == qt ]] || ((scale >= -2 && scale <= 2)) ||
-    e2e_fail "the clock's text is ${heights[Form196]} pixels high at 96 dpi and ${heights[Form1144]} at 144"
+    e2e_fail "the clock's text is ${heights[96]} pixels high at 96 dpi and ${heights[144]} at 144"
 echo PASS
