@@ -23,12 +23,11 @@ e2e_poll() {
 }
 
 # Makes the scratch folder and has everything started here stopped on exit; E2E_KEEP=1 keeps it.
+# A command failing unexpectedly says where, rather than ending the script without a word.
 e2e_init() {
     E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-e2e.XXXXXX")
-    E2E_HELPERS=()
     E2E_PID=
     mkdir -m 700 "$E2E_DIR/runtime"
-    # Any command failing unexpectedly says where, rather than ending the script without a word.
     set -E
     trap 'echo "FAIL: unexpected error at ${BASH_SOURCE[0]}:$LINENO: $BASH_COMMAND" >&2' ERR
     trap e2e_cleanup EXIT
@@ -36,29 +35,23 @@ e2e_init() {
 }
 
 e2e_cleanup() {
-    e2e_stop_program
-    e2e_stop "${E2E_HELPERS[@]}"
+    local jobs
+    jobs=$(jobs -p)
+    # shellcheck disable=SC2086  # one process id a word
+    [[ -z $jobs ]] || kill $jobs 2>/dev/null || true
+    wait
     [[ ${E2E_KEEP:-} ]] || rm -rf "$E2E_DIR"
 }
 
-e2e_stop() {
-    (($#)) || return 0
-    kill "$@" 2>/dev/null || true
-    wait "$@" 2>/dev/null || true
-}
-
 e2e_stop_program() {
-    e2e_stop ${E2E_PID:+"$E2E_PID"}
+    { kill "$E2E_PID" && wait "$E2E_PID"; } 2>/dev/null || true
     E2E_PID=
 }
-
-e2e_log() { tail -n 20 "$E2E_DIR/program.log"; }
 
 # Starts COMMAND in the background, which names what it serves on its descriptor 3, and waits until
 # it has; that goes to the file NAME in the scratch folder, its output to NAME.log.
 e2e_serve() {
     "${@:2}" 3>"$E2E_DIR/$1" >"$E2E_DIR/$1.log" 2>&1 &
-    E2E_HELPERS+=($!)
     e2e_poll 10 test -s "$E2E_DIR/$1" || e2e_fail "no $1: $(cat "$E2E_DIR/$1.log")"
 }
 
@@ -70,17 +63,17 @@ e2e_start_xvfb() {
     unset XAUTHORITY
 }
 
-# A systemctl first on PATH that appends "ARGS<TAB>SECONDS.NANOSECONDS" to $E2E_RECORD and exits
-# with the number in $E2E_DIR/systemctl.exit, 0 when there is none. The machine's own systemctl
-# would really shut it down, so nothing starts unless the fake is the one found.
+# A systemctl first on PATH that appends "ARGS<TAB>TIME" to $E2E_RECORD and exits with
+# $SYSTEMCTL_EXIT, 0 when that is not set. The machine's own systemctl would really shut it down,
+# so nothing starts unless the fake is the one found.
 e2e_fake_systemctl() {
     mkdir -p "$E2E_DIR/bin"
     E2E_RECORD=$E2E_DIR/systemctl.calls
     : >"$E2E_RECORD"
     cat >"$E2E_DIR/bin/systemctl" <<EOF
 #!/bin/sh
-printf '%s\t%s\n' "\$*" "\$(date +%s.%N)" >>'$E2E_RECORD'
-exit "\$(cat '$E2E_DIR/systemctl.exit' 2>/dev/null || echo 0)"
+printf '%s\t%s\n' "\$*" "\$(date +%s%3N)" >>'$E2E_RECORD'
+exit "\${SYSTEMCTL_EXIT:-0}"
 EOF
     chmod +x "$E2E_DIR/bin/systemctl"
     export PATH="$E2E_DIR/bin:$PATH"
@@ -125,7 +118,8 @@ e2e_start_program() {
         LD_PRELOAD="$(echo /usr/lib/*/faketime/libfaketime.so.1)" \
         "$1" "${@:3}" >>"$E2E_DIR/program.log" 2>&1 &
     E2E_PID=$!
-    e2e_poll 10 e2e_find_window '^Vorlix定时关机软件' || e2e_fail "no main window: $(e2e_log)"
+    e2e_poll 10 e2e_find_window '^Vorlix定时关机软件' ||
+        e2e_fail "no main window: $(tail "$E2E_DIR/program.log")"
     E2E_SHOWN_MS=$(($(date +%s%3N) - started))
     # With no window manager nothing gives the window the keyboard, and keys typed before the
     # program has seen it are lost.
@@ -164,10 +158,10 @@ e2e_wait_past_target() {
 # E2E_DELAY_MS to how long after the target second it ran.
 e2e_check_launch() {
     local args stamp
-    kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "the program is gone: $(e2e_log)"
+    kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "gone: $(tail "$E2E_DIR/program.log")"
     [[ $(wc -l <"$E2E_RECORD") == 1 ]] ||
         e2e_fail "expected one systemctl call, got: $(tr '\t\n' ' ;' <"$E2E_RECORD")"
     IFS=$'\t' read -r args stamp <"$E2E_RECORD"
     [[ $args == "$1" ]] || e2e_fail "systemctl was called with '$args', expected '$1'"
-    E2E_DELAY_MS=$((${stamp/./} / 1000000 - E2E_TARGET_MS))
+    E2E_DELAY_MS=$((stamp - E2E_TARGET_MS))
 }

@@ -121,7 +121,7 @@ window_as_table_says() {
 
 # Waits for the window FORM and checks it at DPI, as painting follows the showing; sets height.
 check_window() {
-    e2e_poll 60 e2e_find_window "${title[$1]}" || e2e_fail "no $1: $(e2e_log)"
+    e2e_poll 60 e2e_find_window "${title[$1]}" || e2e_fail "no $1: $(tail "$E2E_DIR/program.log")"
     e2e_poll 30 window_as_table_says "$1" "$2" || e2e_fail "$1 at $2 dpi:"$'\n'"$result"
     height=$(sed -n 's/^height //p' <<<"$result")
     echo "$1 at $2 dpi: as its table says"

@@ -1,18 +1,14 @@
 #!/usr/bin/env bash
-# The real Windows program under Wine, driven through its windows by the helper (helper.cpp), with
-# the helper as a recording shutdown.exe beside it. Runs inside the environment of
-# scripts/wine-env.sh.
+# The real Windows program under Wine, driven through its windows by the helper (helper.cpp), which
+# also stands in for shutdown.exe beside it. Runs inside the environment of scripts/wine-env.sh.
 #
-#   run.sh armed_runs PROGRAM HELPER
-#     A bad command line is refused in a box, with status 2. Armed through its window for a restart
-#     a few seconds ahead, and with --at and --arm for a shutdown, the program starts shutdown.exe
-#     once, at the target second, with the action's exact command line, and its status line tells
-#     how the command ended: the restart's fails.
-#   run.sh standard_user PROGRAM HELPER
-#     As a standard Windows user meets it: C:\ refuses new files, but a file there that the user
-#     may change can be changed. A range saved in the year dialog must be listed at the next start,
-#     with no settings file at first (it goes to the user's VirtualStore) and with one in C:\
-#     (changed in place).
+#   run.sh armed_runs PROGRAM HELPER: a bad command line is refused in a box with status 2; armed
+#     through the window for a restart whose command fails, and by --at and --arm for a shutdown,
+#     the program starts the action's exact command once, at the target second, and says how it
+#     ended.
+#   run.sh standard_user PROGRAM HELPER: where C:\ refuses new files, a year range saved in the
+#     dialog goes to the user's VirtualStore, or into the file in C:\ that the user may change, and
+#     is listed at the next start.
 set -euo pipefail
 
 mode=$1 program=$2 helper=$3
