@@ -1,6 +1,5 @@
-// Stands in for systemd-logind on the bus at ADDRESS and writes what it sees to LOG, a line each:
-// "ready" once it serves, "inhibit WHAT|WHO|WHY|MODE" for each request and "held N" whenever the
-// number of locks held changes.
+// Stands in for systemd-logind on the bus at ADDRESS and, once it serves there, writes "held N" to
+// LOG whenever the number of sleep locks it handed out that are still held changes.
 //
 // Usage: fake_login1 ADDRESS LOG
 #include <QCoreApplication>
@@ -22,20 +21,13 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QTextStream log(&file);
-    log << "ready\n" << Qt::flush;
-
-    std::size_t logged = 0;
     int held = -1;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        for (; logged < login1.calls.size(); ++logged) {
-            log << "inhibit " << login1.calls[logged].join(u'|') << '\n';
-        }
         if (login1.locksHeld() != held) {
             held = login1.locksHeld();
-            log << "held " << held << '\n';
+            log << "held " << held << '\n' << Qt::flush;
         }
-        log.flush();
     });
     poll.start(20);
     return QCoreApplication::exec();

@@ -15,15 +15,15 @@ e2e_fail() {
 
 # Runs COMMAND every 20 ms until it succeeds, for up to SECONDS; false when it never does.
 e2e_poll() {
-    local end=$((SECONDS + $1))
+    local end=$((${EPOCHREALTIME/./} + $1 * 1000000))
     until "${@:2}" 2>/dev/null; do
-        ((SECONDS < end)) || return 1
+        ((${EPOCHREALTIME/./} < end)) || return 1
         sleep 0.02
     done
 }
 
-# Makes the scratch folder and has everything started here stopped on exit; E2E_KEEP=1 keeps it.
-# A command failing unexpectedly says where, rather than ending the script without a word.
+# Makes the scratch folder and has everything started here stopped on exit; E2E_KEEP=1 keeps the
+# folder. A command failing unexpectedly says where, rather than ending the script without a word.
 e2e_init() {
     E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-e2e.XXXXXX")
     E2E_PID=
@@ -67,7 +67,7 @@ e2e_start_xvfb() {
 # $SYSTEMCTL_EXIT, 0 when that is not set. The machine's own systemctl would really shut it down,
 # so nothing starts unless the fake is the one found.
 e2e_fake_systemctl() {
-    mkdir -p "$E2E_DIR/bin"
+    mkdir "$E2E_DIR/bin"
     E2E_RECORD=$E2E_DIR/systemctl.calls
     : >"$E2E_RECORD"
     cat >"$E2E_DIR/bin/systemctl" <<EOF
@@ -82,7 +82,7 @@ EOF
 }
 
 # A private bus standing in for the system bus, with FAKE_LOGIN1 serving as systemd-logind on it,
-# so that the program never asks the machine's own logind. The stand-in logs to $E2E_DIR/login1.
+# so that the program never asks the machine's own logind.
 e2e_fake_logind() {
     e2e_serve bus dbus-daemon --session --nofork --nopidfile --print-address=3
     DBUS_SYSTEM_BUS_ADDRESS=$(head -n 1 "$E2E_DIR/bus")
@@ -90,9 +90,9 @@ e2e_fake_logind() {
     e2e_serve login1 "$1" "$DBUS_SYSTEM_BUS_ADDRESS" /dev/fd/3
 }
 
-e2e_locks_held() { [[ $(grep '^held ' "$E2E_DIR/login1" | tail -n 1) == "held $1" ]]; }
+e2e_locks_held() { [[ $(tail -n 1 "$E2E_DIR/login1") == "held $1" ]]; }
 
-# Waits up to a second for the stand-in for logind to see COUNT locks held.
+# Waits up to a second for the stand-in for logind to see COUNT sleep locks held.
 e2e_wait_locks() {
     e2e_poll 1 e2e_locks_held "$1" ||
         e2e_fail "expected $1 sleep locks held; logind saw: $(tr '\n' ';' <"$E2E_DIR/login1")"
@@ -104,10 +104,10 @@ e2e_find_window() {
     [[ -n $E2E_WINDOW ]]
 }
 
-# Starts PROGRAM [ARGS...] on our X server with its clock set to FAKE_START (local time) and
-# running on from there, through libfaketime, which the program hands down to what it starts; waits
-# until its main window has the keyboard. Sets E2E_PID, E2E_OFFSET_MS (faked minus real clock),
-# E2E_WINDOW and E2E_SHOWN_MS (from start to window).
+# Starts PROGRAM [ARGS...] with its clock set to FAKE_START (local time) and running on from there,
+# through libfaketime, which the program hands down to what it starts; waits until its main window
+# has the keyboard. Sets E2E_PID, E2E_OFFSET_MS (faked minus real clock), E2E_WINDOW and
+# E2E_SHOWN_MS (from start to window).
 e2e_start_program() {
     local started
     started=$(date +%s%3N)
@@ -134,7 +134,7 @@ e2e_fake_now_ms() { echo $(($(date +%s%3N) + E2E_OFFSET_MS)); }
 # Sets E2E_TARGET_MS; fails when arming ended less than a second before it.
 e2e_arm() {
     local keys=(Tab) value i
-    E2E_TARGET_MS=$(($(e2e_fake_now_ms) / 1000 * 1000 + $2 * 1000))
+    E2E_TARGET_MS=$((($(e2e_fake_now_ms) / 1000 + $2) * 1000))
     [[ $1 == poweroff ]] || keys+=(Down)
     keys+=(Tab Tab Tab)
     for value in $(date -d "@$((E2E_TARGET_MS / 1000))" '+%Y %-m %-d %-H %-M %-S'); do
@@ -157,11 +157,11 @@ e2e_wait_past_target() {
 # Checks that the program still runs and ran systemctl exactly once, with exactly ACTION; sets
 # E2E_DELAY_MS to how long after the target second it ran.
 e2e_check_launch() {
-    local args stamp
+    local args at
     kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "gone: $(tail "$E2E_DIR/program.log")"
     [[ $(wc -l <"$E2E_RECORD") == 1 ]] ||
         e2e_fail "expected one systemctl call, got: $(tr '\t\n' ' ;' <"$E2E_RECORD")"
-    IFS=$'\t' read -r args stamp <"$E2E_RECORD"
+    IFS=$'\t' read -r args at <"$E2E_RECORD"
     [[ $args == "$1" ]] || e2e_fail "systemctl was called with '$args', expected '$1'"
-    E2E_DELAY_MS=$((stamp - E2E_TARGET_MS))
+    E2E_DELAY_MS=$((at - E2E_TARGET_MS))
 }

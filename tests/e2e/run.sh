@@ -43,8 +43,6 @@ e2e_arm reboot 4
 e2e_wait_locks 1
 check_launch reboot
 e2e_wait_locks 0
-[[ $(grep '^inhibit ' "$E2E_DIR/login1") == 'inhibit sleep:idle|Vorlix定时关机软件|定时关机执行中|block' ]] ||
-    e2e_fail "expected one request for a sleep lock, logind saw: $(cat "$E2E_DIR/login1")"
 e2e_stop_program
 
 : >"$E2E_RECORD"
