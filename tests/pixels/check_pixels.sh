@@ -6,64 +6,44 @@
 # Usage: check_pixels.sh qt PROGRAM
 #        check_pixels.sh win32 PROGRAM WINEPREFIX    (a prefix of its own, made at the first run)
 set -euo pipefail
+# shellcheck source-path=SCRIPTDIR source=../e2e/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
 
 toolkit=$1 program=$2
 
 # Places in twips from the top-left corner of a window's client area (a control's rectangle from
 # its table, moved by the corner of the frame that holds it), and what each must show:
-#   face      only the face colour, read at the client area's top-left corner, outside every
-#             frame; a style may shade it a little (Qt's Fusion does inside frames)
-#   back RGB  mostly that colour, "face" for the face colour
-#   text RGB  some pixels close to that colour, as smooth text has few of it exactly
+#   only COLOUR    that colour alone; a style may shade it a little (Qt's Fusion does in frames)
+#   mostly COLOUR  at least half of it that colour
+#   text COLOUR    some pixels close to that colour, as smooth text has few of it exactly
+# "face" is the face colour, read at the client area's top-left corner, outside every frame.
 checks=(
-    "Form1 3300 810 600 90 face"          # Frame1, between the clock fields and the target lists
-    "Form1 3300 2850 600 90 face"         # Frame2, below the buttons
-    "Form1 180 3480 120 375 face"         # Frame3, left of the status line
-    "Form1 240 360 855 420 back 0,0,0"    # Text1, the clock's year
+    "Form1 3300 810 600 90 only face"      # Frame1, between the clock fields and the target lists
+    "Form1 3300 2850 600 90 only face"     # Frame2, below the buttons
+    "Form1 240 360 855 420 mostly 0,0,0"   # Text1, the clock's year
     "Form1 240 360 855 420 text 0,255,0"
-    "Form1 1320 405 375 450 back face"    # Label1, "年"
-    "Form1 360 3480 6735 375 back face"   # Label13, the status line
-    "Form1 360 3480 6735 375 text 255,0,0"
-    "Form2 3045 450 120 300 face"         # Frame1, between "确定" and "默认"
-    "Form2 1080 480 255 255 back face"    # Label1, "至"
-    "Form2 240 360 735 375 back 0,0,0"    # Text1, the start year
+    "Form1 1320 405 375 450 mostly face"   # Label1, "年"
+    "Form1 360 3480 6735 375 text 255,0,0" # Label13, the status line
+    "Form2 3045 450 120 300 only face"     # Frame1, between "确定" and "默认"
+    "Form2 240 360 735 375 mostly 0,0,0"   # Text1, the start year
     "Form2 240 360 735 375 text 0,255,0"
 )
 declare -A client=([Form1]="7320 4050" [Form2]="4200 2325")
 declare -A title=([Form1]='^Vorlix定时关机软件' [Form2]='^参数设置$')
 settings_button="1567 2587" # the middle of the main window's "参数设置", which opens the dialog
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-px() { echo $((($1 * $2 + 720) / 1440)); }
+# Twips as pixels at $dpi.
+px() { echo $((($1 * dpi + 720) / 1440)); }
+
 wine_down() {
     wineserver -k 2>/dev/null || true
     wineserver -w
 }
 
-dir=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-pixels.XXXXXX")
-xvfb='' pid=''
-cleanup() {
-    [[ -z $pid ]] || kill "$pid" 2>/dev/null || true
-    [[ $toolkit != win32 ]] || wine_down
-    [[ -z $xvfb ]] || kill "$xvfb" 2>/dev/null || true
-    wait
-    rm -rf "$dir"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$dir/display" >"$dir/xvfb.log" 2>&1 &
-xvfb=$!
-i=0
-until [[ -s $dir/display ]] || ((i++ == 200)); do sleep 0.05; done
-DISPLAY=:$(tr -d '\n' <"$dir/display")
-[[ $DISPLAY != : ]] || fail "no Xvfb: $(cat "$dir/xvfb.log")"
-export DISPLAY
-unset XAUTHORITY
-
+e2e_init
+e2e_start_xvfb
 if [[ $toolkit == win32 ]]; then
+    trap 'e2e_cleanup; wine_down' EXIT
     # The tests' shared prefix has no display, and Wine draws with the driver its server started
     # with, so this one is its own.
     export WINEPREFIX=$3 WINEDLLOVERRIDES='mscoree,mshtml=' WINEDEBUG=-all
@@ -77,108 +57,75 @@ fi
 
 start_at() {
     if [[ $toolkit == qt ]]; then
-        env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING=0 \
-            XDG_CONFIG_HOME="$dir/config" DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent \
-            "$program" >>"$dir/program.log" 2>&1 &
+        e2e_start_program "$program" now
     else
         # Every process of the prefix reads the setting once, when it starts.
         wine_down
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
             </dev/null >/dev/null 2>&1
         wine_down
-        wine "$program" </dev/null >>"$dir/program.log" 2>&1 &
+        wine "$program" </dev/null >>"$E2E_DIR/program.log" 2>&1 &
+        E2E_PID=$!
     fi
-    pid=$!
 }
 
-# Sets window to the visible window whose title matches.
-find_window() {
-    for ((i = 0; i < 600; i++)); do
-        window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
-        [[ -z $window ]] || return 0
-        kill -0 "$pid" 2>/dev/null || fail "the program ended: $(tail -n 5 "$dir/program.log")"
-        sleep 0.1
+# The pixels of the capture in the twips rectangle X Y W H that lie within DISTANCE of the colour
+# R,G,B: how many, or with FORMAT the ImageMagick format of their bounds.
+near() {
+    local x y w h r g b
+    read -r x y w h <<<"$1"
+    IFS=, read -r r g b <<<"$2"
+    convert "$E2E_DIR/capture.png" -crop "$(px "$w")x$(px "$h")+$(px "$x")+$(px "$y")" +repage \
+        -fx "sqrt((r * 255 - $r)^2 + (g * 255 - $g)^2 + (b * 255 - $b)^2) < $3" \
+        ${4:+-trim} -format "${4:-%[fx:round(mean * w * h)]}" info: 2>/dev/null
+}
+
+# True once the window FORM shows what it must; sets result to what is wrong in it, and height to
+# the height of its green text in pixels.
+window_as_table_says() {
+    local form x y w h kind colour face all
+    import -window "$E2E_WINDOW" "$E2E_DIR/capture.png"
+    read -r w h <<<"${client[$1]}"
+    result=$(identify -format 'client area %w %h' "$E2E_DIR/capture.png")
+    [[ $result == "client area $(px "$w") $(px "$h")" ]] || return 1
+    result=
+    face=$(convert "$E2E_DIR/capture.png" -format \
+        '%[fx:int(255 * p{0,0}.r)],%[fx:int(255 * p{0,0}.g)],%[fx:int(255 * p{0,0}.b)]' info:)
+    [[ $face != 0,0,0 ]] || result="the face colour is black"
+    for check in "${checks[@]}"; do
+        read -r form x y w h kind colour <<<"$check"
+        [[ $form == "$1" ]] || continue
+        [[ $colour != face ]] || colour=$face
+        all=$(($(px "$w") * $(px "$h")))
+        case $kind in
+            only) (($(near "$x $y $w $h" "$colour" 10) == all)) ;;
+            mostly) (($(near "$x $y $w $h" "$colour" 10) * 2 >= all)) ;;
+            text) (($(near "$x $y $w $h" "$colour" 100) >= 5)) ;;
+        esac || result+=$'\n'"not $kind $colour at $x $y $w $h"
+        [[ "$kind $colour" != "text 0,255,0" ]] || height=$(near "$x $y $w $h" "$colour" 100 %h)
     done
-    fail "no window '$1' within a minute"
+    [[ -z $result ]]
 }
 
-# Reads a capture as ImageMagick enumerates its pixels and prints what is wrong in it, and the
-# height of the green text in pixels.
-check_capture() {
-    local form=$1 dpi=$2 rows
-    rows=$(printf '%s\n' "${checks[@]}" | sed -n "s/^$form //p")
-    awk -v dpi="$dpi" -v size="${client[$form]}" -v rows="$rows" '
-        function px(twips) { return int((twips * dpi + 720) / 1440) }
-        function far(a, b, limit,  p, q) {
-            split(a, p, ","); split(b, q, ",")
-            return (p[1] - q[1])^2 + (p[2] - q[2])^2 + (p[3] - q[3])^2 > limit^2
-        }
-        NR == 1 { split($5, got, ","); next }
-        { sub(/:$/, "", $1); gsub(/[()]/, "", $2); colour[$1] = $2 }
-        END {
-            split(size, want, " ")
-            if (got[1] != px(want[1]) || got[2] != px(want[2])) {
-                print "client area " got[1] "x" got[2] ", not " px(want[1]) "x" px(want[2])
-                exit
-            }
-            face = colour["0,0"]
-            if (face == "0,0,0") print "the face colour is black"
-            n = split(rows, row, "\n")
-            for (i = 1; i <= n; i++) {
-                split(row[i], f, " ")
-                x0 = px(f[1]); y0 = px(f[2]); x1 = px(f[1] + f[3]); y1 = px(f[2] + f[4])
-                expected = f[5] == "face" || f[6] == "face" ? face : f[6]
-                split("", count); most = ""; near = 0; same = 0; top = -1
-                for (y = y0; y < y1; y++) {
-                    for (x = x0; x < x1; x++) {
-                        c = colour[x "," y]
-                        if (++count[c] > count[most]) most = c
-                        if (!far(c, expected, 100)) { near++; if (top < 0) top = y; bottom = y }
-                        same += !far(c, expected, 10)
-                    }
-                }
-                where = "at (" x0 "," y0 ")-(" x1 "," y1 "): "
-                if (f[5] == "face" && same < (x1 - x0) * (y1 - y0))
-                    print where "not only the face colour " face ", mostly " most
-                if (f[5] == "back" && far(most, expected, 10)) print where "mostly " most
-                if (f[5] == "text" && near < 5) print where "no text in " expected
-                if (f[5] == "text" && expected == "0,255,0") print "height " bottom - top + 1
-            }
-        }'
-}
-
-# Captures the window once it shows, until it shows what it must, for up to five seconds, since
-# painting follows the showing; sets height.
+# Waits for the window FORM and checks it, as painting follows the showing; sets height.
 check_window() {
-    local form=$1 dpi=$2 result problems
-    find_window "${title[$form]}"
-    for ((i = 0; i < 20; i++)); do
-        result=$(import -window "$window" -depth 8 txt:- | check_capture "$form" "$dpi")
-        problems=$(grep -v '^height ' <<<"$result" || true)
-        [[ -n $problems ]] || break
-        sleep 0.25
-    done
-    [[ -z $problems ]] || fail "$form at $dpi dpi:"$'\n'"$problems"
-    height=$(sed -n 's/^height //p' <<<"$result")
-    echo "$form at $dpi dpi: as its table says; text $height pixels high"
+    e2e_poll 60 e2e_find_window "${title[$1]}" || e2e_fail "no $1: $(tail "$E2E_DIR/program.log")"
+    e2e_poll 30 window_as_table_says "$1" || e2e_fail "$1 at $dpi dpi: $result"
+    echo "$1 at $dpi dpi: as its table says; text $height pixels high"
 }
 
-dpis=(96)
-[[ $toolkit != win32 ]] || dpis=(96 144)
 declare -A heights
-for dpi in "${dpis[@]}"; do
+for dpi in 96 $([[ $toolkit == qt ]] || echo 144); do
     start_at "$dpi"
-    check_window Form1 "$dpi"
+    check_window Form1
     heights[$dpi]=$height
     read -r x y <<<"$settings_button"
-    xdotool mousemove --window "$window" "$(px "$x" "$dpi")" "$(px "$y" "$dpi")" click 1
-    check_window Form2 "$dpi"
-    kill "$pid"
-    wait "$pid" || true
-    pid=''
+    xdotool mousemove --window "$E2E_WINDOW" "$(px "$x")" "$(px "$y")" click 1
+    check_window Form2
+    e2e_stop_program
 done
 # Half as large again, give or take a pixel of rounding.
 scale=$((${heights[144]:-0} * 2 - heights[96] * 3))
-[[ -z ${heights[144]:-} ]] || ((scale >= -2 && scale <= 2)) ||
-    fail "the clock's text is ${heights[96]} pixels high at 96 dpi and ${heights[144]} at 144"
+[[ $toolkit == qt ]] || ((scale >= -2 && scale <= 2)) ||
+    e2e_fail "the clock's text is ${heights[96]} pixels high at 96 dpi and ${heights[144]} at 144"
 echo PASS
