@@ -73,13 +73,12 @@ class HwndForm final : public forms::Form {
 
   private:
     struct Entry {
-        const forms::Control* control = nullptr;
-        HWND hwnd = nullptr;
+        HWND hwnd = nullptr;  // none for a timer
         bool timerOn = false;
     };
-    const Entry& entry(std::string_view control) const;
-    Entry& entry(std::string_view control);
-    HWND hwndOf(std::string_view control, forms::Kind kind) const;
+    // The control's entry, when its kind has that property (see forms::controlFor).
+    const Entry& entry(std::string_view control, forms::Access access) const;
+    Entry& entry(std::string_view control, forms::Access access);
 
     const forms::FormTable& table_;
     std::map<std::string, Entry, std::less<>> entries_;
