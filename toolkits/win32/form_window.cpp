@@ -192,7 +192,6 @@ FormWindow::FormWindow(const forms::FormTable& table, Events events)
     if (!window_) {
         throw std::runtime_error("window " + table.name + " cannot be created");
     }
-    SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&windowProc));
 
     // The Tab key follows the order of creation, and the first control created lies in front:
@@ -221,12 +220,12 @@ FormWindow::FormWindow(const forms::FormTable& table, Events events)
         previous = c;
     }
     layout(dpiOf(hwnd()));
+    // The window reaches this object only once it is whole, and no longer once it begins to go.
+    SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-void FormWindow::DestroyTopLevel::operator()(HWND hwnd) const {
-    // Nothing the destruction sends reaches the object any more.
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd);
+FormWindow::~FormWindow() {
+    SetWindowLongPtrW(hwnd(), GWLP_USERDATA, 0);
 }
 
 HWND FormWindow::build(const Control& c, bool startsGroup) {
@@ -349,7 +348,7 @@ HFONT FormWindow::font(const std::optional<forms::Font>& f, UINT dpi) {
         logical = metrics.lfMessageFont;
     }
     HFONT handle = CreateFontIndirectW(&logical);
-    fonts_.emplace(key, Font(handle));
+    fonts_.emplace(key, handle);
     return handle;
 }
 
@@ -357,7 +356,7 @@ HBRUSH FormWindow::brush(const forms::Rgb& colour) {
     const COLORREF key = colorref(colour);
     auto it = brushes_.find(key);
     if (it == brushes_.end()) {
-        it = brushes_.emplace(key, Brush(CreateSolidBrush(key))).first;
+        it = brushes_.emplace(key, CreateSolidBrush(key)).first;
     }
     return it->second.get();
 }
