@@ -2,9 +2,6 @@
 // handlers use over those controls.
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <chrono>
