@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/win32_resources.h"
+
 namespace win32forms {
 
 namespace {
@@ -59,7 +61,7 @@ void registerClass() {
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = DefWindowProcW;
         wc.hInstance = instance();
-        wc.hIcon = LoadIconW(instance(), MAKEINTRESOURCEW(1));
+        wc.hIcon = LoadIconW(instance(), MAKEINTRESOURCEW(VORLIX_ICON_ID));
         wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = kWindowClass;
