@@ -138,6 +138,21 @@ class QtToolkitTest : public QObject {
         QTRY_VERIFY(window.isNull());
     }
 
+    // A window unloaded by its own handler, as the year dialog does with the main window, is
+    // hidden at once and goes once the handler is done.
+    void unloadedByItsOwnHandler() {
+        QPointer<QWidget> old = h->app.window("Form1");
+        bool hidden = false;
+        h->onClick = [&](std::string_view) {
+            h->app.unload("Form1");
+            hidden = !old->isVisible();
+            h->app.show("Form1");
+        };
+        QTest::mouseClick(control("Command1"), Qt::LeftButton);
+        QVERIFY(hidden);
+        QTRY_VERIFY(old.isNull());
+    }
+
     // Enter presses the push button that has the focus, else the year dialog's "确定"; Escape
     // closes the dialog as its close box does, and leaves the main window alone.
     void keysOfADialog() {
@@ -164,7 +179,9 @@ class QtToolkitTest : public QObject {
         combo->lineEdit()->selectAll();
         QTest::keyClicks(combo, "20");
         QCOMPARE(h->form->text("Combo1"), "20");  // not completed to an item
-        h->form->setListIndex("Combo1", 0);       // the same item shows it again
+        QTest::keyClick(combo, Qt::Key_Return);
+        QCOMPARE(h->form->items("Combo1"), std::vector<std::string>{"2014"});  // nor added
+        h->form->setListIndex("Combo1", 0);  // the same item shows it again
         QCOMPARE(h->form->text("Combo1"), "2014");
     }
 

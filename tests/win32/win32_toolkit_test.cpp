@@ -224,6 +224,21 @@ TEST_F(Win32Toolkit, EndsWithItsLastWindowAndOnEnd) {
     EXPECT_EQ(pump(10ms), 1);
 }
 
+// A window unloaded by its own handler, as the year dialog does with the main window, is hidden at
+// once and goes once the handler is done.
+TEST_F(Win32Toolkit, UnloadedByItsOwnHandler) {
+    HWND old = window();
+    bool hidden = false;
+    h.onClick = [&](std::string_view) {
+        h.app.unload("Form1");
+        hidden = !IsWindowVisible(old);
+        h.app.show("Form1");
+    };
+    SendMessageW(control("Command1"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(hidden);
+    EXPECT_FALSE(IsWindow(old));
+}
+
 // Enter presses the push button that has the focus, else the year dialog's "确定"; Escape closes
 // the dialog as its close box does, and leaves the main window alone.
 TEST_F(Win32Toolkit, KeysOfADialog) {
