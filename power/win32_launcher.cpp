@@ -2,16 +2,12 @@
 // window, and its exit code read without waiting whenever the window asks how it went.
 #include <windows.h>
 
+#include "platform/win32_handles.h"
 #include "platform/win32_text.h"
 #include "power/launcher.h"
 
 namespace power {
 namespace {
-
-struct HandleCloser {
-    void operator()(HANDLE handle) const { ::CloseHandle(handle); }
-};
-using ProcessHandle = std::unique_ptr<void, HandleCloser>;
 
 std::string startFailure(DWORD error) {
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
@@ -58,7 +54,7 @@ class Win32Launcher final : public Launcher {
   private:
     // Closing the handle of a command still running leaves it to run: it is taking the machine
     // down.
-    ProcessHandle latest_;
+    win32handles::UniqueHandle latest_;
 };
 
 }  // namespace

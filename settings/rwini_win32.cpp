@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/win32_handles.h"
 #include "platform/win32_text.h"
 #include "settings/rwini.h"
 
@@ -83,10 +84,7 @@ std::optional<std::wstring> temporaryFolder() {
     return length == 0 || length > MAX_PATH ? std::nullopt : std::optional<std::wstring>(folder);
 }
 
-struct HandleCloser {
-    void operator()(HANDLE handle) const { ::CloseHandle(handle); }
-};
-using Handle = std::unique_ptr<void, HandleCloser>;
+using Handle = win32handles::UniqueHandle;
 
 Handle open(const std::wstring& path, DWORD access) {
     HANDLE handle = ::CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -10,11 +10,9 @@
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusError>
-#include <QDBusMessage>
 #include <QDBusUnixFileDescriptor>
 #include <QObject>
 #include <QStringList>
-#include <optional>
 #include <vector>
 
 namespace testing_support {
@@ -24,64 +22,40 @@ class FakeLogin1 : public QObject, protected QDBusContext {
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
 
   public:
-    static constexpr const char* kService = "org.freedesktop.login1";
-    static constexpr const char* kPath = "/org/freedesktop/login1";
-
     ~FakeLogin1() override {
+        bus_.unregisterService(QStringLiteral("org.freedesktop.login1"));
         for (const int fd : readEnds_) {
             ::close(fd);
         }
+    }
+
+    // Takes logind's name and object path on `bus`, until it goes.
+    bool serveOn(QDBusConnection bus) {
+        bus_ = bus;
+        return bus.registerObject(QStringLiteral("/org/freedesktop/login1"), this,
+                                  QDBusConnection::ExportAllSlots) &&
+               bus.registerService(QStringLiteral("org.freedesktop.login1"));
     }
 
     int locksHeld() const {
         int held = 0;
         for (const int fd : readEnds_) {
             pollfd p{fd, POLLIN, 0};
-            held += ::poll(&p, 1, 0) == 0 ? 1 : 0;
+            held += ::poll(&p, 1, 0) == 0 ? 1 : 0;  // no end of file: a write end is still open
         }
         return held;
     }
 
-    // Takes logind's name and object path on `bus`.
-    bool serveOn(QDBusConnection bus) {
-        return bus.registerObject(kPath, this, QDBusConnection::ExportAllSlots) &&
-               bus.registerService(kService);
-    }
-
-    // Sends the answer kept back by `answerLater`; false when there is none.
-    bool answerNow() {
-        if (!lateCall_) {
-            return false;
-        }
-        lateCall_->connection.send(lateCall_->message.createReply(QVariant::fromValue(newLock())));
-        lateCall_.reset();
-        return true;
-    }
-
     std::vector<QStringList> calls;
     bool refuse = false;
-    bool answerLater = false;
 
   public slots:
     QDBusUnixFileDescriptor Inhibit(const QString& what, const QString& who, const QString& why,
                                     const QString& mode) {
         calls.push_back({what, who, why, mode});
-        if (refuse) {
-            sendErrorReply(QDBusError::AccessDenied, QStringLiteral("not allowed"));
-            return {};
-        }
-        if (answerLater) {
-            setDelayedReply(true);
-            lateCall_ = LateCall{connection(), message()};
-            return {};
-        }
-        return newLock();
-    }
-
-  private:
-    QDBusUnixFileDescriptor newLock() {
         int ends[2];
-        if (::pipe2(ends, O_CLOEXEC) != 0) {
+        if (refuse || ::pipe2(ends, O_CLOEXEC) != 0) {
+            sendErrorReply(QDBusError::AccessDenied, QStringLiteral("not allowed"));
             return {};
         }
         readEnds_.push_back(ends[0]);
@@ -90,11 +64,8 @@ class FakeLogin1 : public QObject, protected QDBusContext {
         return lock;
     }
 
-    struct LateCall {
-        QDBusConnection connection;
-        QDBusMessage message;
-    };
-    std::optional<LateCall> lateCall_;
+  private:
+    QDBusConnection bus_{QString()};
     std::vector<int> readEnds_;
 };
 

@@ -1,43 +1,74 @@
-// What the toolkit tests share: handlers that record what reaches them, a snapshot of all a form
-// interface can read, and the steps that compare a toolkit's form with the in-memory one.
+// What the two toolkit suites share: windows shown through a toolkit with handlers that record
+// what reaches them, and what a toolkit's form must do as the in-memory form does.
 #pragma once
 
 #include <chrono>
 #include <functional>
-#include <initializer_list>
+#include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "forms/form.h"
 
 namespace testing_support {
 
-class Recorder final : public forms::Handlers {
-  public:
-    ~Recorder() override {
-        if (onDestroy) {
-            onDestroy();
+template <typename App>
+struct Harness {
+    struct Recorder final : forms::Handlers {
+        explicit Recorder(Harness& harness) : h(harness) {}
+        ~Recorder() override { ++h.handlersGone; }
+        void click(std::string_view control) override {
+            h.clicks.emplace_back(control);
+            if (h.onClick) {
+                h.onClick(control);
+            }
         }
-    }
-    void load() override { ++loads; }
-    void click(std::string_view control) override {
-        clicks.emplace_back(control);
-        if (onClick) {
-            onClick(control);
-        }
-    }
-    void tick() override { ++ticks; }
-    std::optional<std::chrono::milliseconds> nextTick() const override { return next; }
+        void tick() override { ++h.ticks; }
+        std::optional<std::chrono::milliseconds> nextTick() const override { return h.next; }
+        Harness& h;
+    };
 
-    int loads = 0;
-    int ticks = 0;
+    void show(const forms::FormTable& table) {
+        app.define(table.name, {&table, [this](forms::Form& f, forms::Application&) {
+                                    form = &f;
+                                    return std::make_unique<Recorder>(*this);
+                                }});
+        app.show(table.name);
+    }
+
+    forms::Form* form = nullptr;  // of the window shown last
     std::vector<std::string> clicks;
-    std::function<void(std::string_view)> onClick;
-    std::function<void()> onDestroy;
+    int ticks = 0;
+    int handlersGone = 0;
     std::optional<std::chrono::milliseconds> next;
+    std::function<void(std::string_view)> onClick;
+    App app;  // last, so that its windows' handlers go first
 };
+
+inline const std::vector<std::string> kForm1TabOrder{
+    "Command1", "Option1", "Option2", "Command3", "Command4", "Command5", "Combo1",
+    "Combo2",   "Combo3",  "Combo4",  "Combo5",   "Combo6",   "Text1",    "Text2",
+    "Text3",    "Text4",   "Text5",   "Text6",    "Command2"};
+
+// What handlers do to the main window's form, done alike to a toolkit's form and the in-memory
+// one: the two must then read the same.
+inline void exercise(forms::Form& form) {
+    for (const char* item : {"2013", "2014"}) {
+        form.addItem("Combo1", item);  // Qt would select the first item
+        form.addItem("Combo2", item);
+    }
+    form.setListIndex("Combo2", 1);
+    form.setText("Combo2", "2014");  // a text of its own selects no item
+    for (const char* name : {"Label13", "Frame3", "Command1", "Option2", "Text4"}) {
+        form.setText(name, "改");
+    }
+    for (const char* name : {"Timer1", "Timer2", "Combo1", "Command3", "Frame1"}) {
+        form.setEnabled(name, !form.enabled(name));  // a frame keeps its controls' own switches
+    }
+    form.setSelected("Option2");
+}
 
 // Everything the form interface can read, one line per control.
 inline std::vector<std::string> snapshot(const forms::Form& form, const forms::FormTable& table) {
@@ -59,63 +90,6 @@ inline std::vector<std::string> snapshot(const forms::Form& form, const forms::F
         lines.push_back(line);
     }
     return lines;
-}
-
-inline void addItems(forms::Form& form, std::string_view list,
-                     std::initializer_list<const char*> items) {
-    for (const char* item : items) {
-        form.addItem(list, item);
-    }
-}
-
-// What handlers do to a form, each step applied alike to the in-memory form and a toolkit's.
-struct FormStep {
-    const char* name;
-    bool throws;
-    std::function<void(forms::Form&)> run;
-};
-
-inline const FormStep kFormSteps[] = {
-    {"lists", false,
-     [](forms::Form& f) {
-         addItems(f, "Combo1", {"2013", "2014"});  // Qt would select the first item
-         addItems(f, "Combo2", {"1", "2", "3"});
-         f.setListIndex("Combo2", 2);
-         addItems(f, "Combo3", {"1", "2"});
-         f.setListIndex("Combo3", 1);
-         f.setListIndex("Combo3", -1);
-         addItems(f, "Combo4", {"1", "2"});
-         f.setListIndex("Combo4", 0);
-         f.setText("Combo4", "2");
-     }},
-    {"captions and switches", false,
-     [](forms::Form& f) {
-         for (const char* name : {"Label13", "Frame3", "Command1", "Option2", "Text4"}) {
-             f.setText(name, "改");
-         }
-         for (const char* name : {"Timer1", "Timer2", "Combo1", "Command3"}) {
-             f.setEnabled(name, !f.enabled(name));
-         }
-         f.setSelected("Option2");
-     }},
-    {"disabled frame keeps its controls' switches", false,
-     [](forms::Form& f) { f.setEnabled("Frame1", false); }},
-    {"list index out of range", true, [](forms::Form& f) { f.setListIndex("Combo6", 0); }},
-    {"unknown control", true, [](forms::Form& f) { f.text("Combo7"); }},
-    {"unknown control switch", true, [](forms::Form& f) { f.setEnabled("Timer4", true); }},
-    {"timer has no text", true, [](forms::Form& f) { f.setText("Timer1", "x"); }},
-    {"label has no items", true, [](forms::Form& f) { f.addItem("Label1", "x"); }},
-    {"text box is no option", true, [](forms::Form& f) { f.setSelected("Text1"); }},
-    {"option has no list index", true, [](forms::Form& f) { f.listIndex("Option1"); }},
-};
-
-inline bool throwsLogicError(const FormStep& step, forms::Form& form) {
-    try {
-        step.run(form);
-    } catch (const std::logic_error&) {
-        return true;
-    }
-    return false;
 }
 
 }  // namespace testing_support

@@ -13,17 +13,15 @@
 #include <QStyleOptionGroupBox>
 #include <QTimer>
 #include <stdexcept>
+#include <utility>
 
 namespace qtforms {
 
 namespace {
 
+using forms::Access;
 using forms::Control;
 using forms::Kind;
-
-[[noreturn]] void wrongKind(std::string_view control) {
-    throw std::logic_error("control " + std::string(control) + " has no such property");
-}
 
 QColor qcolour(const forms::Rgb& c) {
     return QColor(c.red, c.green, c.blue);
@@ -81,7 +79,7 @@ class Frame final : public QGroupBox {
 }  // namespace
 
 void WidgetForm::add(const Control& control, QWidget* widget) {
-    entries_.insert_or_assign(control.name, Entry{&control, widget, control.enabled});
+    entries_.insert_or_assign(control.name, Entry{widget, control.enabled});
 }
 
 QWidget* WidgetForm::widget(std::string_view control) const {
@@ -89,88 +87,55 @@ QWidget* WidgetForm::widget(std::string_view control) const {
     return it == entries_.end() ? nullptr : it->second.widget;
 }
 
-const WidgetForm::Entry& WidgetForm::entry(std::string_view control) const {
-    auto it = entries_.find(control);
-    if (it == entries_.end()) {
-        throw std::logic_error(table_.name + " has no control " + std::string(control));
-    }
-    return it->second;
+const WidgetForm::Entry& WidgetForm::entry(std::string_view control, Access access) const {
+    forms::controlFor(table_, control, access);
+    return entries_.find(control)->second;
 }
 
-WidgetForm::Entry& WidgetForm::entry(std::string_view control) {
-    return const_cast<Entry&>(std::as_const(*this).entry(control));
+WidgetForm::Entry& WidgetForm::entry(std::string_view control, Access access) {
+    return const_cast<Entry&>(std::as_const(*this).entry(control, access));
 }
 
 template <typename Widget>
-Widget* WidgetForm::widgetOf(std::string_view control, Kind kind) const {
-    const Entry& e = entry(control);
-    if (e.control->kind != kind) {
-        wrongKind(control);
-    }
-    return static_cast<Widget*>(e.widget);
+Widget* WidgetForm::widgetFor(std::string_view control, Access access) const {
+    return static_cast<Widget*>(entry(control, access).widget);
 }
 
 std::string WidgetForm::text(std::string_view control) const {
-    const Entry& e = entry(control);
-    switch (e.control->kind) {
-        case Kind::TextBox:
-            return static_cast<QLineEdit*>(e.widget)->text().toStdString();
-        case Kind::ComboBox:
-            return static_cast<QComboBox*>(e.widget)->currentText().toStdString();
-        case Kind::OptionButton:
-        case Kind::PushButton:
-            return static_cast<QAbstractButton*>(e.widget)->text().toStdString();
-        case Kind::Label:
-            return static_cast<QLabel*>(e.widget)->text().toStdString();
-        case Kind::Frame:
-            return static_cast<QGroupBox*>(e.widget)->title().toStdString();
-        case Kind::Timer:
-            break;
+    QWidget* widget = widgetFor(control, Access::Text);
+    if (const auto* box = qobject_cast<QComboBox*>(widget)) {
+        return box->currentText().toStdString();
     }
-    wrongKind(control);
+    if (const auto* frame = qobject_cast<QGroupBox*>(widget)) {
+        return frame->title().toStdString();
+    }
+    // A line edit, a button or a label.
+    return widget->property("text").toString().toStdString();
 }
 
 void WidgetForm::setText(std::string_view control, std::string_view text) {
-    const Entry& e = entry(control);
-    switch (e.control->kind) {
-        case Kind::TextBox:
-            static_cast<QLineEdit*>(e.widget)->setText(qstr(text));
-            return;
-        case Kind::ComboBox: {
-            // A text of its own selects no item, even one that reads the same.
-            auto* box = static_cast<QComboBox*>(e.widget);
-            box->setCurrentIndex(-1);
-            box->setEditText(qstr(text));
-            return;
-        }
-        case Kind::OptionButton:
-        case Kind::PushButton:
-            static_cast<QAbstractButton*>(e.widget)->setText(qstr(text));
-            return;
-        case Kind::Label:
-            static_cast<QLabel*>(e.widget)->setText(qstr(text));
-            return;
-        case Kind::Frame:
-            static_cast<QGroupBox*>(e.widget)->setTitle(qstr(text));
-            return;
-        case Kind::Timer:
-            break;
+    QWidget* widget = widgetFor(control, Access::Text);
+    if (auto* box = qobject_cast<QComboBox*>(widget)) {
+        // A text of its own selects no item, even one that reads the same.
+        box->setCurrentIndex(-1);
+        box->setEditText(qstr(text));
+    } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+        frame->setTitle(qstr(text));
+    } else {
+        widget->setProperty("text", qstr(text));
     }
-    wrongKind(control);
 }
 
 bool WidgetForm::enabled(std::string_view control) const {
-    const Entry& e = entry(control);
-    if (e.control->kind == Kind::Timer) {
-        return e.timerOn;
-    }
-    // The control's own switch: a disabled frame does not switch off what it holds.
-    return e.widget->isEnabledTo(e.widget->parentWidget());
+    const Entry& e = entry(control, Access::Enabled);
+    // A timer has no widget. A control's own switch: a disabled frame does not switch off what
+    // it holds.
+    return e.widget == nullptr ? e.timerOn : e.widget->isEnabledTo(e.widget->parentWidget());
 }
 
 void WidgetForm::setEnabled(std::string_view control, bool on) {
-    Entry& e = entry(control);
-    if (e.control->kind == Kind::Timer) {
+    Entry& e = entry(control, Access::Enabled);
+    if (e.widget == nullptr) {
         e.timerOn = on;
     } else {
         e.widget->setEnabled(on);
@@ -178,15 +143,15 @@ void WidgetForm::setEnabled(std::string_view control, bool on) {
 }
 
 bool WidgetForm::selected(std::string_view control) const {
-    return widgetOf<QRadioButton>(control, Kind::OptionButton)->isChecked();
+    return widgetFor<QRadioButton>(control, Access::Selected)->isChecked();
 }
 
 void WidgetForm::setSelected(std::string_view control) {
-    widgetOf<QRadioButton>(control, Kind::OptionButton)->setChecked(true);
+    widgetFor<QRadioButton>(control, Access::Selected)->setChecked(true);
 }
 
 std::vector<std::string> WidgetForm::items(std::string_view control) const {
-    const auto* box = widgetOf<QComboBox>(control, Kind::ComboBox);
+    const auto* box = widgetFor<QComboBox>(control, Access::List);
     std::vector<std::string> all;
     for (int i = 0; i < box->count(); ++i) {
         all.push_back(box->itemText(i).toStdString());
@@ -195,7 +160,7 @@ std::vector<std::string> WidgetForm::items(std::string_view control) const {
 }
 
 void WidgetForm::addItem(std::string_view control, std::string_view item) {
-    auto* box = widgetOf<QComboBox>(control, Kind::ComboBox);
+    auto* box = widgetFor<QComboBox>(control, Access::List);
     // Qt selects the first item put into an empty list; the form keeps its text and selection.
     const QString text = box->currentText();
     const int index = box->currentIndex();
@@ -207,11 +172,11 @@ void WidgetForm::addItem(std::string_view control, std::string_view item) {
 }
 
 int WidgetForm::listIndex(std::string_view control) const {
-    return widgetOf<QComboBox>(control, Kind::ComboBox)->currentIndex();
+    return widgetFor<QComboBox>(control, Access::List)->currentIndex();
 }
 
 void WidgetForm::setListIndex(std::string_view control, int index) {
-    auto* box = widgetOf<QComboBox>(control, Kind::ComboBox);
+    auto* box = widgetFor<QComboBox>(control, Access::List);
     if (index < -1 || index >= box->count()) {
         throw std::out_of_range("list index " + std::to_string(index) + " of " +
                                 std::string(control) + " is out of range");

@@ -2,12 +2,15 @@
 // over those widgets.
 #pragma once
 
+#include <QString>
 #include <QWidget>
 #include <chrono>
+#include <functional>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "forms/form.h"
 #include "forms/window_host.h"
@@ -42,14 +45,14 @@ class WidgetForm final : public forms::Form {
 
   private:
     struct Entry {
-        const forms::Control* control = nullptr;
-        QWidget* widget = nullptr;
+        QWidget* widget = nullptr;  // none for a timer
         bool timerOn = false;
     };
-    const Entry& entry(std::string_view control) const;
-    Entry& entry(std::string_view control);
-    template <typename Widget>
-    Widget* widgetOf(std::string_view control, forms::Kind kind) const;
+    // The control's entry, when its kind has that property (see forms::controlFor).
+    const Entry& entry(std::string_view control, forms::Access access) const;
+    Entry& entry(std::string_view control, forms::Access access);
+    template <typename Widget = QWidget>
+    Widget* widgetFor(std::string_view control, forms::Access access) const;
 
     const forms::FormTable& table_;
     std::map<std::string, Entry, std::less<>> entries_;

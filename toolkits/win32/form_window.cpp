@@ -6,11 +6,15 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
+
+#include "platform/win32_resources.h"
 
 namespace win32forms {
 
 namespace {
 
+using forms::Access;
 using forms::Control;
 using forms::Kind;
 
@@ -19,10 +23,6 @@ constexpr UINT_PTR kTickTimer = 1;
 constexpr int kFirstControlId = 100;
 // Below its edit field a drop-down combo box keeps room for its list.
 constexpr int kListTwips = 2400;
-
-[[noreturn]] void wrongKind(std::string_view control) {
-    throw std::logic_error("control " + std::string(control) + " has no such property");
-}
 
 HINSTANCE instance() {
     return GetModuleHandleW(nullptr);
@@ -61,7 +61,7 @@ void registerClass() {
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = DefWindowProcW;
         wc.hInstance = instance();
-        wc.hIcon = LoadIconW(instance(), MAKEINTRESOURCEW(1));
+        wc.hIcon = LoadIconW(instance(), MAKEINTRESOURCEW(VORLIX_ICON_ID));
         wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = kWindowClass;
@@ -75,7 +75,7 @@ void registerClass() {
 }  // namespace
 
 void HwndForm::add(const Control& control, HWND hwnd) {
-    entries_.insert_or_assign(control.name, Entry{&control, hwnd, control.enabled});
+    entries_.insert_or_assign(control.name, Entry{hwnd, control.enabled});
 }
 
 HWND HwndForm::hwnd(std::string_view control) const {
@@ -84,73 +84,51 @@ HWND HwndForm::hwnd(std::string_view control) const {
 }
 
 const Control* HwndForm::controlOf(HWND child) const {
-    for (const auto& [name, e] : entries_) {
-        if (e.hwnd == nullptr) {
-            continue;
-        }
-        if (e.hwnd == child) {
-            return e.control;
-        }
+    for (const Control& c : table_.controls) {
+        HWND own = hwnd(c.name);
         COMBOBOXINFO info{};
         info.cbSize = sizeof info;
-        if (e.control->kind == Kind::ComboBox && GetComboBoxInfo(e.hwnd, &info) &&
-            (info.hwndItem == child || info.hwndList == child)) {
-            return e.control;
+        if (own != nullptr &&
+            (own == child || (c.kind == Kind::ComboBox && GetComboBoxInfo(own, &info) &&
+                              (info.hwndItem == child || info.hwndList == child)))) {
+            return &c;
         }
     }
     return nullptr;
 }
 
-const HwndForm::Entry& HwndForm::entry(std::string_view control) const {
-    auto it = entries_.find(control);
-    if (it == entries_.end()) {
-        throw std::logic_error(table_.name + " has no control " + std::string(control));
-    }
-    return it->second;
+const HwndForm::Entry& HwndForm::entry(std::string_view control, Access access) const {
+    forms::controlFor(table_, control, access);
+    return entries_.find(control)->second;
 }
 
-HwndForm::Entry& HwndForm::entry(std::string_view control) {
-    return const_cast<Entry&>(std::as_const(*this).entry(control));
-}
-
-HWND HwndForm::hwndOf(std::string_view control, Kind kind) const {
-    const Entry& e = entry(control);
-    if (e.control->kind != kind) {
-        wrongKind(control);
-    }
-    return e.hwnd;
+HwndForm::Entry& HwndForm::entry(std::string_view control, Access access) {
+    return const_cast<Entry&>(std::as_const(*this).entry(control, access));
 }
 
 std::string HwndForm::text(std::string_view control) const {
-    const Entry& e = entry(control);
-    if (e.control->kind == Kind::Timer) {
-        wrongKind(control);
-    }
-    return windowText(e.hwnd);
+    return windowText(entry(control, Access::Text).hwnd);
 }
 
 void HwndForm::setText(std::string_view control, std::string_view text) {
-    const Entry& e = entry(control);
-    if (e.control->kind == Kind::Timer) {
-        wrongKind(control);
-    }
-    if (e.control->kind == Kind::ComboBox) {
+    HWND own = entry(control, Access::Text).hwnd;
+    if (table_.control(control).kind == Kind::ComboBox) {
         // A text of its own selects no item, even one that reads the same.
-        SendMessageW(e.hwnd, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        SendMessageW(own, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     }
-    SetWindowTextW(e.hwnd, wide(text).c_str());
+    SetWindowTextW(own, wide(text).c_str());
 }
 
 bool HwndForm::enabled(std::string_view control) const {
-    const Entry& e = entry(control);
-    // Every control is a child of the window itself, so this is the control's own switch: a
-    // disabled frame does not switch off what it holds.
-    return e.control->kind == Kind::Timer ? e.timerOn : IsWindowEnabled(e.hwnd) != FALSE;
+    const Entry& e = entry(control, Access::Enabled);
+    // A timer has no window. Every control is a child of the window itself, so this is the
+    // control's own switch: a disabled frame does not switch off what it holds.
+    return e.hwnd == nullptr ? e.timerOn : IsWindowEnabled(e.hwnd) != FALSE;
 }
 
 void HwndForm::setEnabled(std::string_view control, bool on) {
-    Entry& e = entry(control);
-    if (e.control->kind == Kind::Timer) {
+    Entry& e = entry(control, Access::Enabled);
+    if (e.hwnd == nullptr) {
         e.timerOn = on;
     } else {
         EnableWindow(e.hwnd, on);
@@ -158,21 +136,21 @@ void HwndForm::setEnabled(std::string_view control, bool on) {
 }
 
 bool HwndForm::selected(std::string_view control) const {
-    return SendMessageW(hwndOf(control, Kind::OptionButton), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageW(entry(control, Access::Selected).hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void HwndForm::setSelected(std::string_view control) {
-    hwndOf(control, Kind::OptionButton);
-    const std::string& container = entry(control).control->container;
-    for (const auto& [name, e] : entries_) {
-        if (e.control->kind == Kind::OptionButton && e.control->container == container) {
-            SendMessageW(e.hwnd, BM_SETCHECK, name == control ? BST_CHECKED : BST_UNCHECKED, 0);
+    const std::string& container = forms::controlFor(table_, control, Access::Selected).container;
+    for (const Control& c : table_.controls) {
+        if (c.kind == Kind::OptionButton && c.container == container) {
+            SendMessageW(hwnd(c.name), BM_SETCHECK, c.name == control ? BST_CHECKED : BST_UNCHECKED,
+                         0);
         }
     }
 }
 
 std::vector<std::string> HwndForm::items(std::string_view control) const {
-    HWND box = hwndOf(control, Kind::ComboBox);
+    HWND box = entry(control, Access::List).hwnd;
     std::vector<std::string> all;
     const auto count = SendMessageW(box, CB_GETCOUNT, 0, 0);
     for (WPARAM i = 0; i < static_cast<WPARAM>(std::max<LRESULT>(count, 0)); ++i) {
@@ -186,16 +164,16 @@ std::vector<std::string> HwndForm::items(std::string_view control) const {
 }
 
 void HwndForm::addItem(std::string_view control, std::string_view item) {
-    SendMessageW(hwndOf(control, Kind::ComboBox), CB_ADDSTRING, 0,
+    SendMessageW(entry(control, Access::List).hwnd, CB_ADDSTRING, 0,
                  reinterpret_cast<LPARAM>(wide(item).c_str()));
 }
 
 int HwndForm::listIndex(std::string_view control) const {
-    return static_cast<int>(SendMessageW(hwndOf(control, Kind::ComboBox), CB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(entry(control, Access::List).hwnd, CB_GETCURSEL, 0, 0));
 }
 
 void HwndForm::setListIndex(std::string_view control, int index) {
-    HWND box = hwndOf(control, Kind::ComboBox);
+    HWND box = entry(control, Access::List).hwnd;
     if (index < -1 || index >= SendMessageW(box, CB_GETCOUNT, 0, 0)) {
         throw std::out_of_range("list index " + std::to_string(index) + " of " +
                                 std::string(control) + " is out of range");
@@ -218,7 +196,6 @@ FormWindow::FormWindow(const forms::FormTable& table, Events events)
     if (!window_) {
         throw std::runtime_error("window " + table.name + " cannot be created");
     }
-    SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&windowProc));
 
     // The Tab key follows the order of creation, and the first control created lies in front:
@@ -247,12 +224,12 @@ FormWindow::FormWindow(const forms::FormTable& table, Events events)
         previous = c;
     }
     layout(dpiOf(hwnd()));
+    // The window reaches this object only once it is whole, and no longer once it begins to go.
+    SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-void FormWindow::DestroyTopLevel::operator()(HWND hwnd) const {
-    // Nothing the destruction sends reaches the object any more.
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd);
+FormWindow::~FormWindow() {
+    SetWindowLongPtrW(hwnd(), GWLP_USERDATA, 0);
 }
 
 HWND FormWindow::build(const Control& c, bool startsGroup) {
@@ -377,7 +354,7 @@ HFONT FormWindow::font(const std::optional<forms::Font>& f, UINT dpi) {
         logical = metrics.lfMessageFont;
     }
     HFONT handle = CreateFontIndirectW(&logical);
-    fonts_.emplace(key, Font(handle));
+    fonts_.emplace(key, handle);
     return handle;
 }
 
@@ -385,7 +362,7 @@ HBRUSH FormWindow::brush(const forms::Rgb& colour) {
     const COLORREF key = colorref(colour);
     auto it = brushes_.find(key);
     if (it == brushes_.end()) {
-        it = brushes_.emplace(key, Brush(CreateSolidBrush(key))).first;
+        it = brushes_.emplace(key, CreateSolidBrush(key)).first;
     }
     return it->second.get();
 }

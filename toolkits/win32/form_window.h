@@ -2,52 +2,25 @@
 // handlers use over those controls.
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <chrono>
 #include <functional>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <type_traits>
-#include <utility>
+#include <vector>
 
 #include "forms/form.h"
 #include "forms/window_host.h"
+#include "platform/win32_handles.h"
 #include "platform/win32_text.h"
 
 namespace win32forms {
 
 using win32text::narrow;
 using win32text::wide;
-
-// Owns one GDI object (a font or a brush) and deletes it with itself.
-template <typename Handle>
-class GdiObject {
-  public:
-    explicit GdiObject(Handle handle = nullptr) : handle_(handle) {}
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        std::swap(handle_, other.handle_);
-        return *this;
-    }
-    ~GdiObject() {
-        if (handle_ != nullptr) {
-            DeleteObject(handle_);
-        }
-    }
-    Handle get() const { return handle_; }
-
-  private:
-    Handle handle_;
-};
-using Font = GdiObject<HFONT>;
-using Brush = GdiObject<HBRUSH>;
 
 class HwndForm final : public forms::Form {
   public:
@@ -73,13 +46,12 @@ class HwndForm final : public forms::Form {
 
   private:
     struct Entry {
-        const forms::Control* control = nullptr;
-        HWND hwnd = nullptr;
+        HWND hwnd = nullptr;  // none for a timer
         bool timerOn = false;
     };
-    const Entry& entry(std::string_view control) const;
-    Entry& entry(std::string_view control);
-    HWND hwndOf(std::string_view control, forms::Kind kind) const;
+    // The control's entry, when its kind has that property (see forms::controlFor).
+    const Entry& entry(std::string_view control, forms::Access access) const;
+    Entry& entry(std::string_view control, forms::Access access);
 
     const forms::FormTable& table_;
     std::map<std::string, Entry, std::less<>> entries_;
@@ -95,6 +67,7 @@ class FormWindow final : public forms::HostedWindow {
     };
 
     FormWindow(const forms::FormTable& table, Events events);
+    ~FormWindow() override;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
 
@@ -121,14 +94,11 @@ class FormWindow final : public forms::HostedWindow {
     const forms::FormTable& table_;
     Events events_;
     HwndForm form_;
-    std::map<std::string, Font> fonts_;
-    std::map<COLORREF, Brush> brushes_;
+    std::map<std::string, win32handles::UniqueFont> fonts_;
+    std::map<COLORREF, win32handles::UniqueBrush> brushes_;
     // Owned from its creation on, so that a window whose controls cannot all be made is destroyed
     // too; declared after the fonts and brushes its controls use, so that it goes first.
-    struct DestroyTopLevel {
-        void operator()(HWND hwnd) const;
-    };
-    std::unique_ptr<std::remove_pointer_t<HWND>, DestroyTopLevel> window_;
+    win32handles::UniqueWindow window_;
     HWND lastFocus_ = nullptr;  // restored when the window is activated again
 };
 

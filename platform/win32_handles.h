@@ -1,0 +1,32 @@
+// Owners of Win32 handles: a std::unique_ptr per kind of handle, whose deleter gives the handle
+// back the way that kind asks, on every way out of the owner's scope.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace win32handles {
+
+// A kernel object: a process, a file, a mutex. Null is no handle, so the answer of a function
+// that fails with INVALID_HANDLE_VALUE must be turned into null first.
+struct HandleCloser {
+    void operator()(HANDLE handle) const { ::CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+// A window, with the child windows it holds.
+struct WindowDestroyer {
+    void operator()(HWND hwnd) const { ::DestroyWindow(hwnd); }
+};
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
+
+// A GDI object. It must not be deleted while a device context or a window still uses it.
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ object) const { ::DeleteObject(object); }
+};
+using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
+using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
+
+}  // namespace win32handles
