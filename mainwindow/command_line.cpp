@@ -38,17 +38,6 @@ std::optional<std::vector<std::string>> digitRuns(std::string_view text, char se
     }
 }
 
-Moment nextDay(Moment m) {
-    if (++m.day > daysInMonth(m.year, m.month)) {
-        m.day = 1;
-        if (++m.month > 12) {
-            m.month = 1;
-            ++m.year;
-        }
-    }
-    return m;
-}
-
 // "YYYY-MM-DD HH:MM[:SS]", or "HH:MM[:SS]" for the next time the clock shows it.
 std::optional<Moment> readMoment(std::string_view text, const LocalDateTime& now) {
     const std::size_t blank = text.find(' ');

@@ -78,4 +78,15 @@ std::int64_t serialSeconds(const Moment& m) {
     return days * 86400 + m.hour * 3600 + m.minute * 60 + m.second;
 }
 
+Moment nextDay(Moment m) {
+    if (++m.day > daysInMonth(m.year, m.month)) {
+        m.day = 1;
+        if (++m.month > 12) {
+            m.month = 1;
+            ++m.year;
+        }
+    }
+    return m;
+}
+
 }  // namespace mainwindow

@@ -34,6 +34,9 @@ std::optional<Moment> toMoment(const Fields& texts);
 bool isLeapYear(std::int64_t year);
 int daysInMonth(std::int64_t year, int month);
 
+// The same time of the next calendar day.
+Moment nextDay(Moment m);
+
 // Seconds since 1970-01-01 00:00:00 of the same calendar, for comparing and subtracting moments.
 std::int64_t serialSeconds(const Moment& m);
 

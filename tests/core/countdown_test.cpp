@@ -60,17 +60,6 @@ TEST(Countdown, ShowsTheTimeLeftOnTheRealCalendar) {
     }
 }
 
-Moment nextDay(Moment m) {
-    if (++m.day > daysInMonth(m.year, m.month)) {
-        m.day = 1;
-        if (++m.month > 12) {
-            m.month = 1;
-            ++m.year;
-        }
-    }
-    return m;
-}
-
 // Every clock day of a common and a leap year against every target up to two months on: no unit
 // below the years is ever negative, and only a target before the clock has no time left.
 TEST(Countdown, UnitsAreNeverNegative) {
