@@ -146,4 +146,30 @@ TEST_F(WindowHostTest, TicksFollowTheScheduleAndNothingRunsAfterTheEnd) {
     EXPECT_EQ(host.nextTick("Main"), std::nullopt);
 }
 
+// Which control has which property, the rule the memory, Qt and Win32 forms all follow.
+TEST(ControlContract, RefusesWhatAControlDoesNotHave) {
+    const forms::FormTable table{"F",
+                                 "",
+                                 0,
+                                 0,
+                                 {{.name = "Text", .kind = forms::Kind::TextBox},
+                                  {.name = "List", .kind = forms::Kind::ComboBox},
+                                  {.name = "Option", .kind = forms::Kind::OptionButton},
+                                  {.name = "Timer", .kind = forms::Kind::Timer}}};
+    using enum forms::Access;
+    const std::tuple<const char*, forms::Access, bool> cases[] = {
+        {"Text", Text, true},    {"Timer", Text, false},     {"Timer", Enabled, true},
+        {"Text", Enabled, true}, {"Option", Selected, true}, {"Text", Selected, false},
+        {"List", List, true},    {"Option", List, false},    {"Nothing", Enabled, false}};
+    for (const auto& [name, access, has] : cases) {
+        bool allowed = true;
+        try {
+            forms::controlFor(table, name, access);
+        } catch (const std::logic_error&) {
+            allowed = false;
+        }
+        EXPECT_EQ(allowed, has) << name << " " << static_cast<int>(access);
+    }
+}
+
 }  // namespace
