@@ -42,6 +42,7 @@ class QtToolkitTest : public QObject {
         QCOMPARE(window->windowTitle(), QStringLiteral("Vorlix定时关机软件2.2"));
         QCOMPARE(window->size(), QSize(488, 270));
         QCOMPARE(window->minimumSize(), window->maximumSize());
+        QVERIFY(window->isVisible());
         QCOMPARE(window->focusWidget(), control("Command1"));
         const std::vector<std::string>& order = testing_support::kForm1TabOrder;
         std::vector<std::string> walked;

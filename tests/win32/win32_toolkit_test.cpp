@@ -85,6 +85,13 @@ TEST_F(Win32Toolkit, BuildsTheWindow) {
     EXPECT_EQ(client.right, 488);
     EXPECT_EQ(client.bottom, 270);
     EXPECT_FALSE(styleOf(window()) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
+    EXPECT_TRUE(IsWindowVisible(window()));
+    // A control of a frame is the window's own, moved by the frame's corner.
+    RECT year;
+    GetWindowRect(control("Text1"), &year);
+    MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&year), 2);
+    EXPECT_EQ(year.left, 16);
+    EXPECT_EQ(year.top, 24);
     EXPECT_NE(GetClassLongPtrW(window(), GCLP_HICON), 0);  // the program's own icon
     GetWindowRect(window(), &frame);
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
