@@ -4,29 +4,19 @@
 
 #include "power/execution_state.h"
 
-namespace {
-
-// A request without ES_CONTINUOUS changes nothing lasting and answers with the state in force.
-EXECUTION_STATE stateInForce() {
-    return SetThreadExecutionState(ES_SYSTEM_REQUIRED);
-}
-
-constexpr EXECUTION_STATE kAwake = ES_CONTINUOUS | ES_SYSTEM_REQUIRED;
-
 TEST(ExecutionStateKeepAwake, AsksToStayUpWhileHeldAndClearsItAfterwards) {
+    // A request without ES_CONTINUOUS changes nothing lasting and answers with the state in force.
+    const auto inForce = [] { return SetThreadExecutionState(ES_SYSTEM_REQUIRED); };
+    const EXECUTION_STATE awake = ES_CONTINUOUS | ES_SYSTEM_REQUIRED;
     {
         power::ExecutionStateKeepAwake keepAwake;
         keepAwake.hold();
         keepAwake.hold();
-        EXPECT_EQ(stateInForce(), kAwake);
-
+        EXPECT_EQ(inForce(), awake);
         keepAwake.release();
-        EXPECT_EQ(stateInForce() & ES_SYSTEM_REQUIRED, 0u);
-
+        EXPECT_EQ(inForce() & ES_SYSTEM_REQUIRED, 0u);
         keepAwake.hold();
-        EXPECT_EQ(stateInForce(), kAwake);
+        EXPECT_EQ(inForce(), awake);
     }
-    EXPECT_EQ(stateInForce() & ES_SYSTEM_REQUIRED, 0u);
+    EXPECT_EQ(inForce() & ES_SYSTEM_REQUIRED, 0u);
 }
-
-}  // namespace

@@ -9,12 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <optional>
-#include <string>
+
+#include "temp_config_dir.h"
 
 namespace rwini {
 namespace {
@@ -22,37 +19,9 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::literals;
 
-// Sets an environment variable for one test and puts the old value back afterwards.
-class EnvironmentVariable {
-  public:
-    explicit EnvironmentVariable(const char* name) : name_(name) {
-        if (const char* value = std::getenv(name)) {
-            saved_ = value;
-        }
-    }
-    ~EnvironmentVariable() {
-        if (saved_) {
-            ::setenv(name_, saved_->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-    void set(const fs::path& value) const { ::setenv(name_, value.c_str(), 1); }
-    void unset() const { ::unsetenv(name_); }
-
-  private:
-    const char* name_;
-    std::optional<std::string> saved_;
-};
-
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::string repeated(std::string_view text, int times) {
+std::string times(int count, const std::string& text) {
     std::string result;
-    while (times-- > 0) {
+    while (count-- > 0) {
         result += text;
     }
     return result;
@@ -60,140 +29,101 @@ std::string repeated(std::string_view text, int times) {
 
 class SettingsFile : public testing::Test {
   protected:
-    SettingsFile() {
-        std::string pattern = (fs::temp_directory_path() / "vorlix-settings-XXXXXX").string();
-        root_ = ::mkdtemp(pattern.data());
-        configHome_.set(root_ / "config");
-        home_.set(root_ / "home");
-    }
-    ~SettingsFile() override { fs::remove_all(root_); }
-
-    fs::path iniPath() const { return root_ / "config" / "定时关机参数配置.ini"; }
-    std::string contents() const { return readBytes(iniPath()); }
-    void store(std::string_view bytes) const {
-        fs::create_directories(iniPath().parent_path());
-        std::ofstream(iniPath(), std::ios::binary) << bytes;
+    std::string contents() const { return config.readIni(); }
+    void store(const std::string& bytes) const { config.writeIni(bytes); }
+    unsigned mode() const {
+        return static_cast<unsigned>(fs::status(config.iniPath()).permissions());
     }
 
-    EnvironmentVariable configHome_{"XDG_CONFIG_HOME"};
-    EnvironmentVariable home_{"HOME"};
-    fs::path root_;
+    testing_support::TempConfigDir config;
+    const fs::path iniPath = config.root() / "config" / "定时关机参数配置.ini";
 };
 
-TEST_F(SettingsFile, FirstRunCreatesFolderAndFileWithTheModeTheUmaskAllows) {
-    EXPECT_EQ(GetIniPath(), iniPath().string());
+TEST_F(SettingsFile, FirstReadCreatesTheFileWithTheModeTheUmaskAllows) {
+    EXPECT_EQ(GetIniPath(), iniPath.string());
     EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "");
-    EXPECT_EQ(contents(), "[参数设置]\n开始年份=\n");
-    EXPECT_EQ(fs::status(iniPath()).permissions(), fs::perms(0644));
+    EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "2099"), "2099");
+    EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "2050"), "2099");
+    EXPECT_EQ(contents(), "[参数设置]\n开始年份=\n结束年份=2099\n");
+    EXPECT_EQ(mode(), 0644u);
 
-    fs::remove(iniPath());
+    fs::remove(iniPath);
     const mode_t saved = ::umask(077);
     EXPECT_TRUE(WriteIniValue(kSection, kStartYearKey, "2020"));
     ::umask(saved);
-    EXPECT_EQ(fs::status(iniPath()).permissions(), fs::perms(0600));
-}
-
-TEST_F(SettingsFile, MissingOrEmptyValueGivesTheDefaultAndStoresIt) {
-    EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "2099"), "2099");
-    EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "2050"), "2099");
-    store("[参数设置]\n开始年份=\n");
-    EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, "2020"), "2020");
-    EXPECT_EQ(contents(), "[参数设置]\n开始年份=2020\n");
+    EXPECT_EQ(mode(), 0600u);
 }
 
 TEST_F(SettingsFile, ValuesComeBackUntrimmedAndCutOnACharacterBoundary) {
-    const std::string year = "年";  // three bytes
-    const struct {
-        std::string stored, expected;
-    } cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "默认"},  // an empty value is the default, which is stored
         {" 2000 ", " 2000 "},
         {std::string(200, '7'), std::string(kMaxValueBytes, '7')},
-        {repeated(year, 60), repeated(year, 47)},
-        {"a" + repeated(year, 60), "a" + repeated(year, 47)},
-        {"ab" + repeated(year, 60), "ab" + repeated(year, 47)},
+        {times(60, "年"), times(47, "年")},
+        {"a" + times(60, "年"), "a" + times(47, "年")},
+        {"ab" + times(60, "年"), "ab" + times(47, "年")},
         {"12\0 34"s, "12"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.stored);
-        store("[参数设置]\n开始年份=" + c.stored + "\n");
-        EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, "x"), c.expected);
+    for (const auto& [stored, read] : cases) {
+        store("[参数设置]\n开始年份=" + stored + "\n");
+        EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, "默认"), read) << stored;
     }
 }
 
 TEST_F(SettingsFile, WriteKeepsTheRestOfTheFileByteForByte) {
-    const std::string before =
-        "; 注释\r\n[其他]\r\nx = 1 \r\n\r\n[参数设置]\r\n结束年份=2099\r\n  开始年份 =2014\r\n\r\n"
-        "garbage";
-    store(before);
-    ASSERT_TRUE(WriteIniValue(kSection, kStartYearKey, "2020"));
+    store(
+        "\xEF\xBB\xBF; 注释\r\n[其他]\r\nx = 1 \r\n\r\n[参数设置]\r\n  开始年份 =2014\r\ngarbage");
+    ASSERT_TRUE(WriteIniValues(kSection, {{kStartYearKey, "2020"}, {kEndYearKey, "2030"}}));
     ASSERT_TRUE(WriteIniValue("新的", "k", "v"));
-    EXPECT_EQ(
-        contents(),
-        "; 注释\r\n[其他]\r\nx = 1 \r\n\r\n[参数设置]\r\n结束年份=2099\r\n  开始年份 =2020\r\n\r\n"
-        "garbage\r\n[新的]\r\nk=v\r\n");
+    EXPECT_EQ(contents(),
+              "\xEF\xBB\xBF; 注释\r\n[其他]\r\nx = 1 \r\n\r\n[参数设置]\r\n  开始年份 =2020\r\n"
+              "结束年份=2030\r\ngarbage\r\n[新的]\r\nk=v\r\n");
+    EXPECT_EQ(ReadIniValue("其他", "x", ""), " 1 ");
 }
 
-TEST_F(SettingsFile, WriteReplacesTheFileAtomicallyKeepingModeAndOwner) {
-    store("[参数设置]\n开始年份=2014\n");
-    fs::permissions(iniPath(), fs::perms(0640));
+TEST_F(SettingsFile, WriteReplacesTheFileInOneStepKeepingModeAndOwner) {
+    store("[参数设置]\n开始年份=2000\n结束年份=2099\n");
+    fs::permissions(iniPath, fs::perms(0640));
     struct stat before {};
-    ASSERT_EQ(::stat(iniPath().c_str(), &before), 0);
+    struct stat after {};
+    ASSERT_EQ(::stat(iniPath.c_str(), &before), 0);
+    EXPECT_FALSE(WriteIniValues(kSection, {{kStartYearKey, "2010"}, {kEndYearKey, "20\n30"}}));
+    EXPECT_EQ(contents(), "[参数设置]\n开始年份=2000\n结束年份=2099\n");
 
     ASSERT_TRUE(WriteIniValue(kSection, kStartYearKey, "2020"));
-    struct stat after {};
-    ASSERT_EQ(::stat(iniPath().c_str(), &after), 0);
+    ASSERT_EQ(::stat(iniPath.c_str(), &after), 0);
     EXPECT_NE(after.st_ino, before.st_ino);
-    EXPECT_EQ(after.st_mode & 07777, 0640u);
+    EXPECT_EQ(mode(), 0640u);
     if (::geteuid() == 0) {  // root saving a user's file leaves it the user's
-        ASSERT_EQ(::chown(iniPath().c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chown(iniPath.c_str(), 65534, 65534), 0);
         ASSERT_TRUE(WriteIniValue(kSection, kStartYearKey, "2021"));
-        ASSERT_EQ(::stat(iniPath().c_str(), &after), 0);
-        EXPECT_EQ(after.st_uid, 65534u);
-        EXPECT_EQ(after.st_gid, 65534u);
+        ASSERT_EQ(::stat(iniPath.c_str(), &after), 0);
+        EXPECT_EQ(after.st_uid + after.st_gid, 2 * 65534u);
     }
-    const fs::directory_iterator folder(iniPath().parent_path());
-    EXPECT_EQ(std::distance(begin(folder), end(folder)), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(iniPath.parent_path()), {}), 1);
 }
 
 TEST_F(SettingsFile, LinkedFileStaysALinkAlsoBeforeItsFileExists) {
-    const fs::path target = root_ / "dotfiles" / "settings.ini";
-    fs::create_directories(target.parent_path());
-    fs::create_directories(iniPath().parent_path());
-    fs::create_symlink("../dotfiles/settings.ini", iniPath());
-
+    fs::create_directories(config.root() / "dotfiles");
+    fs::create_directories(iniPath.parent_path());
+    fs::create_symlink("../dotfiles/settings.ini", iniPath);
     EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "");
     ASSERT_TRUE(WriteIniValue(kSection, kStartYearKey, "2020"));
-    EXPECT_TRUE(fs::is_symlink(iniPath()));
-    EXPECT_EQ(readBytes(target), "[参数设置]\n开始年份=2020\n");
-}
-
-TEST_F(SettingsFile, ByteOrderMarkIsRecognisedAndKept) {
-    store("\xEF\xBB\xBF[参数设置]\r\n开始年份=2000\r\n");
-    EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "2000");
-    ASSERT_TRUE(WriteIniValue(kSection, kEndYearKey, "2099"));
-    EXPECT_EQ(contents(), "\xEF\xBB\xBF[参数设置]\r\n开始年份=2000\r\n结束年份=2099\r\n");
-}
-
-TEST_F(SettingsFile, BothKeysGoInOneReplacementOrNotAtAll) {
-    store("[参数设置]\n开始年份=2000\n结束年份=2099\n");
-    EXPECT_FALSE(WriteIniValues(kSection, {{kStartYearKey, "2010"}, {kEndYearKey, "20\n30"}}));
-    EXPECT_EQ(contents(), "[参数设置]\n开始年份=2000\n结束年份=2099\n");
-    ASSERT_TRUE(WriteIniValues(kSection, {{kStartYearKey, "2010"}, {kEndYearKey, "2030"}}));
-    EXPECT_EQ(contents(), "[参数设置]\n开始年份=2010\n结束年份=2030\n");
+    EXPECT_TRUE(fs::is_symlink(iniPath));
+    EXPECT_EQ(contents(), "[参数设置]\n开始年份=2020\n");
 }
 
 TEST_F(SettingsFile, SavesTakeTurnsAndRemoveLeftoverTemporaryFiles) {
     store("[参数设置]\n开始年份=2000\n");
-    const fs::path leftover = iniPath().string() + ".tmp-k9x2ab";
-    const fs::path foreign = iniPath().parent_path() / "other.ini.tmp-k9x2ab";
+    const fs::path leftover = iniPath.string() + ".tmp-k9x2ab";
+    const fs::path foreign = iniPath.parent_path() / "other.ini.tmp-k9x2ab";
     std::ofstream(leftover) << "half";
     std::ofstream(foreign) << "not ours";
-    const int folder = ::open(iniPath().parent_path().c_str(), O_RDONLY | O_DIRECTORY);
+    const int folder = ::open(iniPath.parent_path().c_str(), O_RDONLY | O_DIRECTORY);
     ASSERT_EQ(::flock(folder, LOCK_EX), 0);
-
     const pid_t child = ::fork();
     if (child == 0) {
-        ::close(folder);  // the lock belongs to the parent's open folder, not to this copy of it
+        ::close(folder);  // the lock is the parent's open folder's, not this copy's
         ::_exit(WriteIniValue(kSection, kStartYearKey, "2020") ? 0 : 1);
     }
     ::usleep(200'000);
@@ -207,41 +137,38 @@ TEST_F(SettingsFile, SavesTakeTurnsAndRemoveLeftoverTemporaryFiles) {
     EXPECT_TRUE(fs::exists(foreign));
 }
 
+// A folder that is a file, a file that cannot be read, a file its user made read-only (even for
+// root): the write fails and nothing changes.
 TEST_F(SettingsFile, WriteFailsAndTouchesNothingWhenThePlaceIsUnusable) {
-    const fs::path notAFolder = root_ / "file";
-    std::ofstream(notAFolder) << "keep";
-    configHome_.set(notAFolder);
+    config.makeUnwritable();
     EXPECT_FALSE(WriteIniValue(kSection, kStartYearKey, "2020"));
     EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, "2014"), "2014");
-    EXPECT_EQ(readBytes(notAFolder), "keep");
+    EXPECT_EQ(contents(), "");
 
-    // An existing file that cannot be read must not be replaced by one holding only the key.
-    configHome_.set(root_ / "config");
-    fs::create_directories(iniPath().parent_path());
-    ASSERT_EQ(::mkfifo(iniPath().c_str(), 0644), 0);
+    ::setenv("XDG_CONFIG_HOME", (config.root() / "config").c_str(), 1);
+    fs::create_directories(iniPath.parent_path());
+    ASSERT_EQ(::mkfifo(iniPath.c_str(), 0644), 0);
     EXPECT_FALSE(WriteIniValue(kSection, kStartYearKey, "2020"));
     EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, "2014"), "2014");
-    EXPECT_TRUE(fs::is_fifo(iniPath()));
+    EXPECT_TRUE(fs::is_fifo(iniPath));
 
-    // A file its user made read-only stays as it is, even for root.
-    fs::remove(iniPath());
+    fs::remove(iniPath);
     store("[参数设置]\n开始年份=2000\n");
-    fs::permissions(iniPath(), fs::perms(0444));
+    fs::permissions(iniPath, fs::perms(0444));
     EXPECT_FALSE(WriteIniValue(kSection, kStartYearKey, "2020"));
     EXPECT_EQ(contents(), "[参数设置]\n开始年份=2000\n");
 }
 
 TEST_F(SettingsFile, ConfigFolderFallsBackToHome) {
-    const std::string inHome = (root_ / "home" / ".config" / "定时关机参数配置.ini").string();
-    configHome_.set("relative/config");
+    const std::string inHome = (config.root() / "home/.config/定时关机参数配置.ini").string();
+    for (const char* configHome : {"relative/config", ""}) {
+        ::setenv("XDG_CONFIG_HOME", configHome, 1);
+        EXPECT_EQ(GetIniPath(), inHome);
+    }
+    ::unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(GetIniPath(), inHome);
-    configHome_.set("");
-    EXPECT_EQ(GetIniPath(), inHome);
-    configHome_.unset();
-    EXPECT_EQ(GetIniPath(), inHome);
-    home_.unset();
-    EXPECT_EQ(GetIniPath(),
-              std::string(::getpwuid(::getuid())->pw_dir) + "/.config/定时关机参数配置.ini");
+    ::unsetenv("HOME");
+    EXPECT_EQ(GetIniPath(), ::getpwuid(::getuid())->pw_dir + "/.config/定时关机参数配置.ini"s);
 }
 
 }  // namespace

@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <string>
+#include <sstream>
 
 #include "platform/win32_text.h"
 #include "settings/rwini.h"
@@ -18,22 +16,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The bytes a Simplified-Chinese Windows keeps for UTF-8 text.
 std::string gbk(const std::string& utf8) {
     return win32text::narrow(win32text::wide(utf8), 936);
 }
 
-std::string repeated(const std::string& text, int times) {
-    std::string result;
-    for (int i = 0; i < times; ++i) {
-        result += text;
-    }
-    return result;
-}
-
 std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    std::ostringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    return bytes.str();
 }
 
 void store(const fs::path& path, const std::string& bytes) {
@@ -43,84 +33,82 @@ void store(const fs::path& path, const std::string& bytes) {
 
 class Win32Settings : public ::testing::Test {
   protected:
-    std::string fileBytes() const { return bytesOf(config.iniPath()); }
-    // Where Windows would keep the user's own copy; the test's folder stands for %LOCALAPPDATA%.
-    fs::path perUser() const {
-        return config.root() / "AppData" / "VirtualStore" / fs::u8path("定时关机参数配置.ini");
-    }
-
     testing_support::TempConfigDir config;
     const fs::path inC = fs::u8path("C:\\定时关机参数配置.ini");
+    // The user's own copy; the test's folder stands for %LOCALAPPDATA%.
+    const fs::path perUser =
+        config.root() / "AppData/VirtualStore" / fs::u8path("定时关机参数配置.ini");
 };
 
-TEST_F(Win32Settings, RunsInTheChineseCodePageAtTheFixedPath) {
+TEST_F(Win32Settings, KeepsTheFileInGbkAtTheFixedPath) {
     ASSERT_EQ(::GetACP(), 936u) << "the tests need a Simplified-Chinese ANSI code page";
     EXPECT_EQ(GetIniPath(), "C:\\定时关机参数配置.ini");
-}
-
-TEST_F(Win32Settings, FirstReadCreatesTheFileWithTheEmptyKeyInGbk) {
     EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "");
-    EXPECT_EQ(fileBytes(), gbk("[参数设置]\r\n开始年份=\r\n"));
-}
-
-TEST_F(Win32Settings, StoresTheFileInGbkWithWindowsLineEnds) {
-    ASSERT_TRUE(WriteIniValue(kSection, kStartYearKey, "2010"));
-    EXPECT_EQ(fileBytes(), gbk("[参数设置]\r\n开始年份=2010\r\n"));
-    EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2010\n");
-}
-
-TEST_F(Win32Settings, ValuesComeBackAsWritten) {
-    for (const char* value : {"2000", "二〇二〇年", "9999", "a=b"}) {
+    EXPECT_EQ(bytesOf(inC), gbk("[参数设置]\r\n开始年份=\r\n"));
+    // A missing key keeps the first default it was read with.
+    EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "2001"), "2001");
+    EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "2002"), "2001");
+    for (const char* value : {"二〇二〇年", "a=b"}) {
         ASSERT_TRUE(WriteIniValue(kSection, kEndYearKey, value)) << value;
         EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "默认"), value);
     }
-}
-
-TEST_F(Win32Settings, AMissingKeyKeepsTheFirstDefaultItWasReadWith) {
-    ASSERT_TRUE(WriteIniValue(kSection, kEndYearKey, "2099"));
-    EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, "2001"), "2001");
-    EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, "2002"), "2001");
-    EXPECT_EQ(config.readIni(), "[参数设置]\n结束年份=2099\n开始年份=2001\n");
+    // 143 bytes of GBK hold 71 characters and the first byte of the 72nd, which must not come back.
+    std::string many, cut;
+    for (int i = 0; i < 100; ++i) {
+        many += "年";
+        cut += i < 71 ? "年" : "";
+    }
+    for (const auto& [stored, read] : {std::pair{std::string(200, '7'), std::string(143, '7')},
+                                       {many, cut},
+                                       {"x" + many, "x" + cut}}) {
+        ASSERT_TRUE(WriteIniValue(kSection, kStartYearKey, stored));
+        EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), read);
+    }
 }
 
 TEST_F(Win32Settings, ASaveSetsBothKeysKeepsTheRestAndLeavesNoCopyBehind) {
     store(inC, gbk("[其他]\r\n名字=值\r\n[参数设置]\r\n开始年份=1\r\n"));
     ASSERT_TRUE(WriteIniValues(kSection, {{kStartYearKey, "2000"}, {kEndYearKey, "2099"}}));
-    EXPECT_EQ(fileBytes(),
-              gbk("[其他]\r\n名字=值\r\n[参数设置]\r\n开始年份=2000\r\n结束年份=2099\r\n"));
-    for (const auto& entry : fs::directory_iterator(inC.parent_path())) {
+    EXPECT_EQ(config.readIni(), "[其他]\n名字=值\n[参数设置]\n开始年份=2000\n结束年份=2099\n");
+    for (const auto& entry : fs::directory_iterator("C:\\")) {
         EXPECT_NE(entry.path().extension(), ".tmp") << entry.path().string();
     }
 }
 
 TEST_F(Win32Settings, TheUsersOwnCopyHidesTheOneInCAndTakesTheSaves) {
     store(inC, gbk("[参数设置]\r\n开始年份=2000\r\n"));
-    store(perUser(), gbk("[参数设置]\r\n开始年份=2010\r\n"));
-    EXPECT_EQ(fs::u8path(GetIniPath()), perUser());
+    store(perUser, gbk("[参数设置]\r\n开始年份=2010\r\n"));
+    EXPECT_EQ(fs::u8path(GetIniPath()), perUser);
     EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "2010");
     ASSERT_TRUE(WriteIniValues(kSection, {{kStartYearKey, "2020"}, {kEndYearKey, "2030"}}));
-    EXPECT_EQ(bytesOf(perUser()), gbk("[参数设置]\r\n开始年份=2020\r\n结束年份=2030\r\n"));
+    EXPECT_EQ(bytesOf(perUser), gbk("[参数设置]\r\n开始年份=2020\r\n结束年份=2030\r\n"));
     EXPECT_EQ(bytesOf(inC), gbk("[参数设置]\r\n开始年份=2000\r\n"));
 }
 
-// A read-only file is refused, not replaced, and the save does not move to the user's own copy.
-TEST_F(Win32Settings, AReadOnlyFileIsRefusedAndLeftAsItWas) {
-    const std::string before = gbk("[参数设置]\r\n开始年份=2000\r\n结束年份=2099\r\n");
+// A read-only file, or a folder in its place, is refused, not replaced, and the save does not
+// move to the user's own copy.
+TEST_F(Win32Settings, AFileThatCannotBeWrittenIsRefusedAndLeftAsItWas) {
+    const std::string before = gbk("[参数设置]\r\n开始年份=2000\r\n");
     for (const bool perUserCopy : {false, true}) {
-        const fs::path file = perUserCopy ? perUser() : inC;
+        const fs::path file = perUserCopy ? perUser : inC;
         store(file, before);
         ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
         EXPECT_FALSE(WriteIniValues(kSection, {{kStartYearKey, "2010"}, {kEndYearKey, "2020"}}));
         EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "2000");
         EXPECT_EQ(bytesOf(file), before);
-        EXPECT_EQ(fs::exists(perUser()), perUserCopy);
+        EXPECT_EQ(fs::exists(perUser), perUserCopy);
         ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
+    fs::remove(perUser);
+    config.makeUnwritable();
+    EXPECT_FALSE(WriteIniValue(kSection, kStartYearKey, "2000"));
+    EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, "2001"), "2001");
+    EXPECT_TRUE(fs::is_directory(inC));
 }
 
 // Copies that a crash between copying and moving left: the program's own names only.
 TEST_F(Win32Settings, ASaveRemovesLeftoverCopiesAndNothingElse) {
-    const fs::path c("C:\\"), own = perUser().parent_path(), temp = fs::temp_directory_path();
+    const fs::path c("C:\\"), own = perUser.parent_path(), temp = fs::temp_directory_path();
     const std::pair<fs::path, bool> files[] = {
         {c / "vlx1A2B.tmp", true},   {own / "vlx0.tmp", true},    {temp / "vlxbeef.tmp", true},
         {c / "vlx12345.tmp", false}, {c / "vlxnote.tmp", false},  {c / "vlx1a2b.txt", false},
@@ -134,26 +122,6 @@ TEST_F(Win32Settings, ASaveRemovesLeftoverCopiesAndNothingElse) {
         EXPECT_EQ(fs::exists(file), !leftover) << file.string();
         fs::remove(file);
     }
-}
-
-// 143 bytes of GBK hold 71 characters and the first byte of the 72nd, which must not come back.
-TEST_F(Win32Settings, LongValuesAreCutToWholeCharactersWithin143Bytes) {
-    const std::pair<std::string, std::string> cuts[] = {
-        {std::string(200, '7'), std::string(143, '7')},
-        {repeated("年", 100), repeated("年", 71)},
-        {"x" + repeated("年", 100), "x" + repeated("年", 71)},
-    };
-    for (const auto& [stored, read] : cuts) {
-        ASSERT_TRUE(WriteIniValue(kSection, kStartYearKey, stored));
-        EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), read);
-    }
-}
-
-TEST_F(Win32Settings, AFileThatCannotBeWrittenFailsAndReadsTheDefault) {
-    config.makeUnwritable();
-    EXPECT_FALSE(WriteIniValue(kSection, kStartYearKey, "2000"));
-    EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, "2001"), "2001");
-    EXPECT_TRUE(fs::is_directory(config.iniPath()));
 }
 
 }  // namespace

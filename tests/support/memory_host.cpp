@@ -5,93 +5,61 @@
 
 namespace testing_support {
 
-using forms::Access;
-
 MemoryForm::MemoryForm(const forms::FormTable& table) : table_(table) {
     for (const forms::Control& c : table.controls) {
-        states_.emplace(c.name, State{c.text, c.enabled, c.selected, {}, -1});
+        states_.emplace(c.name, State{c.text, c.enabled, c.selected, {}});
     }
 }
 
-const MemoryForm::State& MemoryForm::state(std::string_view control, Access access) const {
+const MemoryForm::State& MemoryForm::at(std::string_view control, forms::Access access) const {
     forms::controlFor(table_, control, access);
     return states_.find(control)->second;
 }
 
-MemoryForm::State& MemoryForm::state(std::string_view control, Access access) {
-    return const_cast<State&>(std::as_const(*this).state(control, access));
-}
-
-std::string MemoryForm::text(std::string_view control) const {
-    return state(control, Access::Text).text;
+MemoryForm::State& MemoryForm::at(std::string_view control, forms::Access access) {
+    return const_cast<State&>(std::as_const(*this).at(control, access));
 }
 
 void MemoryForm::setText(std::string_view control, std::string_view text) {
-    State& s = state(control, Access::Text);
+    State& s = at(control, Text);
     s.text = text;
-    s.listIndex = -1;
-}
-
-bool MemoryForm::enabled(std::string_view control) const {
-    return state(control, Access::Enabled).enabled;
-}
-
-void MemoryForm::setEnabled(std::string_view control, bool on) {
-    state(control, Access::Enabled).enabled = on;
-}
-
-bool MemoryForm::selected(std::string_view control) const {
-    return state(control, Access::Selected).selected;
+    s.index = -1;
 }
 
 void MemoryForm::setSelected(std::string_view control) {
-    const std::string& container = forms::controlFor(table_, control, Access::Selected).container;
+    const std::string& container = forms::controlFor(table_, control, Selected).container;
     for (const forms::Control& c : table_.controls) {
         if (c.kind == forms::Kind::OptionButton && c.container == container) {
-            states_.find(c.name)->second.selected = (c.name == control);
+            states_.find(c.name)->second.selected = c.name == control;
         }
     }
 }
 
-std::vector<std::string> MemoryForm::items(std::string_view control) const {
-    return state(control, Access::List).items;
-}
-
-void MemoryForm::addItem(std::string_view control, std::string_view item) {
-    state(control, Access::List).items.emplace_back(item);
-}
-
-int MemoryForm::listIndex(std::string_view control) const {
-    return state(control, Access::List).listIndex;
-}
-
 void MemoryForm::setListIndex(std::string_view control, int index) {
-    State& s = state(control, Access::List);
+    State& s = at(control, List);
     if (index < -1 || index >= static_cast<int>(s.items.size())) {
         throw std::out_of_range("list index " + std::to_string(index) + " of " +
                                 std::string(control) + " is out of range");
     }
-    s.listIndex = index;
+    s.index = index;
     s.text = index < 0 ? std::string() : s.items[static_cast<std::size_t>(index)];
 }
 
 class MemoryHost::Window final : public forms::HostedWindow {
   public:
     Window(const std::string& name, const forms::FormTable& table, std::string& front)
-        : name_(name), form_(table), front_(front) {}
+        : name(name), form_(table), front_(front) {}
 
     forms::Form& form() override { return form_; }
     void scheduleTick(std::optional<std::chrono::milliseconds> after) override { next = after; }
-    void present() override { front_ = name_; }
-    void bringForward() override { front_ = name_; }
+    void present() override { front_ = name; }
+    void bringForward() override { front_ = name; }
     void retire() override {}
 
-    MemoryForm& memoryForm() { return form_; }
-    const std::string& name() const { return name_; }
+    std::string name;
     std::optional<std::chrono::milliseconds> next;
 
   private:
-    std::string name_;
     MemoryForm form_;
     std::string& front_;
 };
@@ -120,21 +88,16 @@ std::optional<std::chrono::milliseconds> MemoryHost::nextTick(std::string_view f
     return window(form).next;
 }
 
-MemoryForm& MemoryHost::form(std::string_view name) {
-    return window(name).memoryForm();
-}
-
 std::unique_ptr<forms::HostedWindow> MemoryHost::makeWindow(const std::string& name,
                                                             const forms::FormTable& table) {
     return std::make_unique<Window>(name, table, front_);
 }
 
 void MemoryHost::showBox(std::string_view text, std::string_view title, forms::MessageIcon icon) {
-    Message m{std::string(text), std::string(title), icon, {}};
+    messages_.push_back({std::string(text), std::string(title), icon, {}});
     for (forms::HostedWindow* loaded : windows()) {
-        m.loadedForms.push_back(static_cast<Window*>(loaded)->name());
+        messages_.back().loadedForms.push_back(static_cast<Window*>(loaded)->name);
     }
-    messages_.push_back(std::move(m));
 }
 
 }  // namespace testing_support

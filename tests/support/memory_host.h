@@ -1,8 +1,7 @@
-// The toolkit the handler tests drive: windows kept in memory on the same window host as the
-// program's toolkits, so that loading, dispatch, the error box, unloading during a handler, the
-// tick schedule and the end work as they do on screen. The form behaves as the toolkits' forms
-// do: option buttons of one container exclude each other, selecting a list item sets the text,
-// and an unloaded window loses all its state.
+// Windows kept in memory on the program's own window host, so that handler tests run on the
+// dispatch the toolkits use. The form does what the toolkits' forms do: option buttons of one
+// container exclude each other, picking a list item sets the text, and an unloaded window loses
+// all its state.
 #pragma once
 
 #include <chrono>
@@ -17,30 +16,39 @@
 namespace testing_support {
 
 class MemoryForm final : public forms::Form {
+    using enum forms::Access;
+
   public:
     explicit MemoryForm(const forms::FormTable& table);
 
-    std::string text(std::string_view control) const override;
+    std::string text(std::string_view control) const override { return at(control, Text).text; }
     void setText(std::string_view control, std::string_view text) override;
-    bool enabled(std::string_view control) const override;
-    void setEnabled(std::string_view control, bool on) override;
-    bool selected(std::string_view control) const override;
+    bool enabled(std::string_view control) const override { return at(control, Enabled).enabled; }
+    void setEnabled(std::string_view control, bool on) override {
+        at(control, Enabled).enabled = on;
+    }
+    bool selected(std::string_view control) const override {
+        return at(control, Selected).selected;
+    }
     void setSelected(std::string_view control) override;
-    std::vector<std::string> items(std::string_view control) const override;
-    void addItem(std::string_view control, std::string_view item) override;
-    int listIndex(std::string_view control) const override;
+    std::vector<std::string> items(std::string_view control) const override {
+        return at(control, List).items;
+    }
+    void addItem(std::string_view control, std::string_view item) override {
+        at(control, List).items.emplace_back(item);
+    }
+    int listIndex(std::string_view control) const override { return at(control, List).index; }
     void setListIndex(std::string_view control, int index) override;
 
   private:
     struct State {
         std::string text;
-        bool enabled = true;
-        bool selected = false;
+        bool enabled, selected;
         std::vector<std::string> items;
-        int listIndex = -1;
+        int index = -1;
     };
-    State& state(std::string_view control, forms::Access access);
-    const State& state(std::string_view control, forms::Access access) const;
+    const State& at(std::string_view control, forms::Access access) const;
+    State& at(std::string_view control, forms::Access access);
 
     const forms::FormTable& table_;
     std::map<std::string, State, std::less<>> states_;
@@ -49,24 +57,20 @@ class MemoryForm final : public forms::Form {
 class MemoryHost final : public forms::WindowHost {
   public:
     struct Message {
-        std::string text;
-        std::string title;
-        forms::MessageIcon icon = forms::MessageIcon::None;
-        std::vector<std::string> loadedForms;  // which windows existed while it was shown
+        std::string text, title;
+        forms::MessageIcon icon;
+        std::vector<std::string> loadedForms;  // the windows there were while it showed
     };
 
-    MemoryHost() = default;
     ~MemoryHost() override { destroyAll(); }
 
-    // What a user and the toolkit's timers do. After the end of the program nothing runs.
+    // What a user and the toolkit's timers do; nothing after the end of the program.
     void click(std::string_view form, std::string_view control);
     void tick(std::string_view form);
     void close(std::string_view form) { unload(form); }
-    // When the window's next tick is due, as its handlers asked last; nothing while none is.
+    // The delay the window's handlers asked for last.
     std::optional<std::chrono::milliseconds> nextTick(std::string_view form);
 
-    // The loaded window of that name; throws std::logic_error when it is not loaded.
-    MemoryForm& form(std::string_view name);
     const std::vector<Message>& messages() const { return messages_; }
     // The window shown or brought forward last.
     const std::string& front() const { return front_; }
@@ -74,12 +78,11 @@ class MemoryHost final : public forms::WindowHost {
   private:
     class Window;
     Window& window(std::string_view name);
-
     std::unique_ptr<forms::HostedWindow> makeWindow(const std::string& name,
                                                     const forms::FormTable& table) override;
     void showBox(std::string_view text, std::string_view title, forms::MessageIcon icon) override;
     void quit() override {}
-    void dispose(std::vector<std::unique_ptr<forms::HostedWindow>> /*windows*/) override {}
+    void dispose(std::vector<std::unique_ptr<forms::HostedWindow>>) override {}
 
     std::vector<Message> messages_;
     std::string front_;

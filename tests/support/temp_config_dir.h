@@ -1,10 +1,10 @@
-// A settings file of the test's own for as long as the object lives: the program's settings file
-// does not exist when the test starts, and whatever the test leaves is removed afterwards.
-// Outside Windows the configuration folder moves into a fresh temporary folder; on Windows, where
-// the file's place is fixed, the file itself is removed before and after.
+// A settings file of the test's own while the object lives. Outside Windows the configuration
+// folder (and HOME) move into a fresh temporary folder; on Windows, where the file's place is
+// fixed, the file itself is removed before and after, and %LOCALAPPDATA% moves.
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -17,21 +17,18 @@ class TempConfigDir {
     TempConfigDir(const TempConfigDir&) = delete;
     TempConfigDir& operator=(const TempConfigDir&) = delete;
 
-    // A fresh folder for the test's own files.
     const std::filesystem::path& root() const { return root_; }
     std::filesystem::path iniPath() const;
-
-    // The settings file's text in the program's terms: UTF-8, each line ending in "\n" (Windows
-    // keeps the file in the ANSI code page with "\r\n").
+    // The file's text as UTF-8 with "\n" line ends; Windows keeps it in the ANSI code page with
+    // "\r\n". Writing stores UTF-8 text in the file's encoding, line ends as they are.
     std::string readIni() const;
-    // Stores UTF-8 text as the settings file, in the file's encoding, line ends as they are.
     void writeIni(const std::string& text) const;
-    // From now on the settings file cannot be written.
+    // From now on the settings file can be neither written nor replaced.
     void makeUnwritable();
 
   private:
     std::filesystem::path root_;
-    std::optional<std::string> saved_;
+    std::map<std::string, std::optional<std::string>> savedEnvironment_;
 };
 
 }  // namespace testing_support

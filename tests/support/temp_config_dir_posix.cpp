@@ -1,4 +1,3 @@
-// XDG_CONFIG_HOME points into a new temporary folder while the object lives.
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -10,34 +9,30 @@ namespace testing_support {
 
 TempConfigDir::TempConfigDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vorlix-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        std::abort();
-    }
-    root_ = pattern;
-    if (const char* old = std::getenv("XDG_CONFIG_HOME")) {
-        saved_ = old;
+    root_ = ::mkdtemp(pattern.data());
+    for (const char* name : {"XDG_CONFIG_HOME", "HOME"}) {
+        const char* value = std::getenv(name);
+        savedEnvironment_[name] = value ? std::optional<std::string>(value) : std::nullopt;
     }
     ::setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+    ::setenv("HOME", (root_ / "home").c_str(), 1);
 }
 
 TempConfigDir::~TempConfigDir() {
-    if (saved_) {
-        ::setenv("XDG_CONFIG_HOME", saved_->c_str(), 1);
-    } else {
-        ::unsetenv("XDG_CONFIG_HOME");
+    for (const auto& [name, value] : savedEnvironment_) {
+        value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
     }
     std::error_code ignored;
     std::filesystem::remove_all(root_, ignored);
 }
 
 std::filesystem::path TempConfigDir::iniPath() const {
-    return std::filesystem::u8path(rwini::GetIniPath());
+    return rwini::GetIniPath();
 }
 
 std::string TempConfigDir::readIni() const {
-    std::ifstream in(iniPath(), std::ios::binary);
     std::ostringstream bytes;
-    bytes << in.rdbuf();
+    bytes << std::ifstream(iniPath(), std::ios::binary).rdbuf();
     return bytes.str();
 }
 
@@ -48,9 +43,8 @@ void TempConfigDir::writeIni(const std::string& text) const {
 
 // A configuration "folder" that is a regular file: nothing can be created inside it.
 void TempConfigDir::makeUnwritable() {
-    const std::filesystem::path notAFolder = root_ / "not-a-folder";
-    std::ofstream(notAFolder) << "";
-    ::setenv("XDG_CONFIG_HOME", notAFolder.c_str(), 1);
+    std::ofstream(root_ / "not-a-folder") << "keep";
+    ::setenv("XDG_CONFIG_HOME", (root_ / "not-a-folder").c_str(), 1);
 }
 
 }  // namespace testing_support

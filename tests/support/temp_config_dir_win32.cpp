@@ -1,6 +1,3 @@
-// The settings file lives at a fixed place on drive C:, so the test's own file is that file,
-// removed before the test and after it. The user's own copy, which would hide it, is looked for
-// in the test's folder.
 #include <windows.h>
 
 #include <fstream>
@@ -17,43 +14,27 @@ std::string convert(const std::string& text, UINT from, UINT to) {
     return win32text::narrow(win32text::wide(text, from), to);
 }
 
-std::filesystem::path freshFolder() {
-    wchar_t temp[MAX_PATH + 1];
-    const std::filesystem::path parent(
-        std::wstring(temp, ::GetTempPathW(static_cast<DWORD>(std::size(temp)), temp)));
-    for (unsigned n = 0;; ++n) {
-        std::filesystem::path folder =
-            parent /
-            ("vorlix-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(n));
-        if (std::filesystem::create_directory(folder)) {
-            return folder;
-        }
-    }
-}
-
-void removeIni(const std::filesystem::path& ini) {
-    std::error_code ignored;
-    std::filesystem::remove_all(ini, ignored);
-}
-
 }  // namespace
 
-TempConfigDir::TempConfigDir() : root_(freshFolder()) {
-    wchar_t old[MAX_PATH];
-    const DWORD length = ::GetEnvironmentVariableW(L"LOCALAPPDATA", old, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) {
-        saved_ = win32text::narrow(std::wstring_view(old, length));
+TempConfigDir::TempConfigDir() {
+    for (unsigned n = 0; root_.empty() || !std::filesystem::create_directory(root_); ++n) {
+        root_ = std::filesystem::temp_directory_path() /
+                ("vorlix-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(n));
+    }
+    if (const char* old = std::getenv("LOCALAPPDATA")) {
+        savedEnvironment_["LOCALAPPDATA"] = old;
     }
     std::filesystem::create_directory(root_ / "AppData");
     ::SetEnvironmentVariableW(L"LOCALAPPDATA", (root_ / "AppData").c_str());
-    removeIni(iniPath());
+    std::filesystem::remove_all(iniPath());
 }
 
 TempConfigDir::~TempConfigDir() {
     std::error_code ignored;
     std::filesystem::remove_all(root_, ignored);
-    removeIni(iniPath());
-    ::SetEnvironmentVariableW(L"LOCALAPPDATA", saved_ ? win32text::wide(*saved_).c_str() : nullptr);
+    std::filesystem::remove_all(iniPath(), ignored);
+    const auto& saved = savedEnvironment_["LOCALAPPDATA"];
+    ::SetEnvironmentVariableW(L"LOCALAPPDATA", saved ? win32text::wide(*saved).c_str() : nullptr);
 }
 
 std::filesystem::path TempConfigDir::iniPath() const {
@@ -61,13 +42,10 @@ std::filesystem::path TempConfigDir::iniPath() const {
 }
 
 std::string TempConfigDir::readIni() const {
-    std::ifstream in(iniPath(), std::ios::binary);
     std::ostringstream bytes;
-    bytes << in.rdbuf();
+    bytes << std::ifstream(iniPath(), std::ios::binary).rdbuf();
     std::string text = convert(bytes.str(), CP_ACP, CP_UTF8);
-    for (std::size_t cr = text.find("\r\n"); cr != std::string::npos; cr = text.find("\r\n", cr)) {
-        text.erase(cr, 1);
-    }
+    std::erase(text, '\r');
     return text;
 }
 
@@ -75,9 +53,9 @@ void TempConfigDir::writeIni(const std::string& text) const {
     std::ofstream(iniPath(), std::ios::binary) << convert(text, CP_UTF8, CP_ACP);
 }
 
-// A folder in the file's place: it can be neither written nor replaced.
+// A folder in the file's place.
 void TempConfigDir::makeUnwritable() {
-    removeIni(iniPath());
+    std::filesystem::remove_all(iniPath());
     std::filesystem::create_directory(iniPath());
 }
 

@@ -1,0 +1,75 @@
+// The program's three windows on the in-memory window host, with a settings file, a clock, a
+// launcher and a keep-awake of the test's own.
+#pragma once
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fakes.h"
+#include "mainwindow/Form1.h"
+#include "memory_host.h"
+#include "temp_config_dir.h"
+#include "warning/Form3.h"
+#include "yeardialog/Form2.h"
+
+namespace testing_support {
+
+using Texts = std::vector<std::string>;
+inline const Texts kClockFields{"Text1", "Text2", "Text3", "Text4", "Text5", "Text6"};
+inline const Texts kTargetLists{"Combo1", "Combo2", "Combo3", "Combo4", "Combo5", "Combo6"};
+
+// "2014/2/6/10/45/30" as the six texts of the clock fields or the target lists.
+inline mainwindow::Fields fields(std::string_view slashed) {
+    mainwindow::Fields texts;
+    for (std::string& text : texts) {
+        const std::size_t slash = std::min(slashed.find('/'), slashed.size());
+        text = slashed.substr(0, slash);
+        slashed.remove_prefix(std::min(slash + 1, slashed.size()));
+    }
+    return texts;
+}
+
+struct Program {
+    Program() { start(); }
+    // As the program starts: a new host showing the main window.
+    void start() {
+        app = std::make_unique<MemoryHost>();
+        app->define("Form1", mainwindow::Form1Definition({clock, launcher, keepAwake, &link}));
+        app->define("Form2", yeardialog::Form2Definition());
+        app->define("Form3", warning::Form3Definition(link));
+        app->show("Form1");
+    }
+    forms::Form& form(std::string_view name = "Form1") { return app->formOf(name); }
+    void click(std::string_view control, std::string_view form = "Form1") {
+        app->click(form, control);
+    }
+    // One wake-up of the main window with the clock at that time of 2014-02-06.
+    void tickAt(int hour, int minute, int second) {
+        clock.time = {2014, 2, 6, hour, minute, second, 5};
+        app->tick("Form1");
+    }
+    // The texts of those controls as "2014/2/6/10/45/30", and the other way round.
+    std::string texts(const Texts& controls) {
+        std::string joined;
+        for (const std::string& name : controls) {
+            joined += (joined.empty() ? "" : "/") + form().text(name);
+        }
+        return joined;
+    }
+    void setTexts(const Texts& controls, std::string_view slashed) {
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            form().setText(controls[i], fields(slashed)[i]);
+        }
+    }
+
+    TempConfigDir config;
+    FakeClock clock;
+    FakeLauncher launcher;
+    FakeKeepAwake keepAwake;
+    warning::Link link;
+    std::unique_ptr<MemoryHost> app;
+};
+
+}  // namespace testing_support
