@@ -29,8 +29,6 @@ std::string times(int count, const std::string& text) {
 
 class SettingsFile : public testing::Test {
   protected:
-    std::string contents() const { return config.readIni(); }
-    void store(const std::string& bytes) const { config.writeIni(bytes); }
     unsigned mode() const {
         return static_cast<unsigned>(fs::status(config.iniPath()).permissions());
     }
@@ -44,7 +42,7 @@ TEST_F(SettingsFile, FirstReadCreatesTheFileWithTheModeTheUmaskAllows) {
     EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "");
     EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "2099"), "2099");
     EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "2050"), "2099");
-    EXPECT_EQ(contents(), "[参数设置]\n开始年份=\n结束年份=2099\n");
+    EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=\n结束年份=2099\n");
     EXPECT_EQ(mode(), 0644u);
 
     fs::remove(iniPath);
@@ -65,30 +63,30 @@ TEST_F(SettingsFile, ValuesComeBackUntrimmedAndCutOnACharacterBoundary) {
         {"12\0 34"s, "12"},
     };
     for (const auto& [stored, read] : cases) {
-        store("[参数设置]\n开始年份=" + stored + "\n");
+        config.writeIni("[参数设置]\n开始年份=" + stored + "\n");
         EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, "默认"), read) << stored;
     }
 }
 
 TEST_F(SettingsFile, WriteKeepsTheRestOfTheFileByteForByte) {
-    store(
+    config.writeIni(
         "\xEF\xBB\xBF; 注释\r\n[其他]\r\nx = 1 \r\n\r\n[参数设置]\r\n  开始年份 =2014\r\ngarbage");
     ASSERT_TRUE(WriteIniValues(kSection, {{kStartYearKey, "2020"}, {kEndYearKey, "2030"}}));
     ASSERT_TRUE(WriteIniValue("新的", "k", "v"));
-    EXPECT_EQ(contents(),
+    EXPECT_EQ(config.readIni(),
               "\xEF\xBB\xBF; 注释\r\n[其他]\r\nx = 1 \r\n\r\n[参数设置]\r\n  开始年份 =2020\r\n"
               "结束年份=2030\r\ngarbage\r\n[新的]\r\nk=v\r\n");
     EXPECT_EQ(ReadIniValue("其他", "x", ""), " 1 ");
 }
 
 TEST_F(SettingsFile, WriteReplacesTheFileInOneStepKeepingModeAndOwner) {
-    store("[参数设置]\n开始年份=2000\n结束年份=2099\n");
+    config.writeIni("[参数设置]\n开始年份=2000\n结束年份=2099\n");
     fs::permissions(iniPath, fs::perms(0640));
     struct stat before {};
     struct stat after {};
     ASSERT_EQ(::stat(iniPath.c_str(), &before), 0);
     EXPECT_FALSE(WriteIniValues(kSection, {{kStartYearKey, "2010"}, {kEndYearKey, "20\n30"}}));
-    EXPECT_EQ(contents(), "[参数设置]\n开始年份=2000\n结束年份=2099\n");
+    EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2000\n结束年份=2099\n");
 
     ASSERT_TRUE(WriteIniValue(kSection, kStartYearKey, "2020"));
     ASSERT_EQ(::stat(iniPath.c_str(), &after), 0);
@@ -110,11 +108,11 @@ TEST_F(SettingsFile, LinkedFileStaysALinkAlsoBeforeItsFileExists) {
     EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "");
     ASSERT_TRUE(WriteIniValue(kSection, kStartYearKey, "2020"));
     EXPECT_TRUE(fs::is_symlink(iniPath));
-    EXPECT_EQ(contents(), "[参数设置]\n开始年份=2020\n");
+    EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2020\n");
 }
 
 TEST_F(SettingsFile, SavesTakeTurnsAndRemoveLeftoverTemporaryFiles) {
-    store("[参数设置]\n开始年份=2000\n");
+    config.writeIni("[参数设置]\n开始年份=2000\n");
     const fs::path leftover = iniPath.string() + ".tmp-k9x2ab";
     const fs::path foreign = iniPath.parent_path() / "other.ini.tmp-k9x2ab";
     std::ofstream(leftover) << "half";
@@ -127,12 +125,12 @@ TEST_F(SettingsFile, SavesTakeTurnsAndRemoveLeftoverTemporaryFiles) {
         ::_exit(WriteIniValue(kSection, kStartYearKey, "2020") ? 0 : 1);
     }
     ::usleep(200'000);
-    EXPECT_EQ(contents(), "[参数设置]\n开始年份=2000\n");
+    EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2000\n");
     ::close(folder);
     int status = -1;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(contents(), "[参数设置]\n开始年份=2020\n");
+    EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2020\n");
     EXPECT_FALSE(fs::exists(leftover));
     EXPECT_TRUE(fs::exists(foreign));
 }
@@ -143,7 +141,7 @@ TEST_F(SettingsFile, WriteFailsAndTouchesNothingWhenThePlaceIsUnusable) {
     config.makeUnwritable();
     EXPECT_FALSE(WriteIniValue(kSection, kStartYearKey, "2020"));
     EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, "2014"), "2014");
-    EXPECT_EQ(contents(), "");
+    EXPECT_EQ(config.readIni(), "");
 
     ::setenv("XDG_CONFIG_HOME", (config.root() / "config").c_str(), 1);
     fs::create_directories(iniPath.parent_path());
@@ -153,10 +151,10 @@ TEST_F(SettingsFile, WriteFailsAndTouchesNothingWhenThePlaceIsUnusable) {
     EXPECT_TRUE(fs::is_fifo(iniPath));
 
     fs::remove(iniPath);
-    store("[参数设置]\n开始年份=2000\n");
+    config.writeIni("[参数设置]\n开始年份=2000\n");
     fs::permissions(iniPath, fs::perms(0444));
     EXPECT_FALSE(WriteIniValue(kSection, kStartYearKey, "2020"));
-    EXPECT_EQ(contents(), "[参数设置]\n开始年份=2000\n");
+    EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2000\n");
 }
 
 TEST_F(SettingsFile, ConfigFolderFallsBackToHome) {

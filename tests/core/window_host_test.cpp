@@ -10,12 +10,17 @@ namespace {
 
 using namespace std::chrono_literals;
 
+using enum forms::Kind;
 const forms::FormTable kTable{"Main",
                               "主窗口",
                               1500,
                               1500,
-                              {{.name = "Go", .kind = forms::Kind::PushButton, .text = "开始"},
-                               {.name = "Status", .kind = forms::Kind::Label}}};
+                              {{.name = "Go", .kind = PushButton, .text = "开始"},
+                               {.name = "Status", .kind = Label},
+                               {.name = "Text", .kind = TextBox},
+                               {.name = "List", .kind = ComboBox},
+                               {.name = "Option", .kind = OptionButton},
+                               {.name = "Timer", .kind = Timer}}};
 
 // Every window's handlers do what the test's members say.
 class WindowHostTest : public ::testing::Test {
@@ -120,15 +125,6 @@ TEST_F(WindowHostTest, TicksFollowTheScheduleAndNothingRunsAfterTheEnd) {
 
 // Which control has which property: the rule every toolkit's form follows.
 TEST(ControlContract, RefusesWhatAControlDoesNotHave) {
-    using enum forms::Kind;
-    const forms::FormTable table{"F",
-                                 "",
-                                 0,
-                                 0,
-                                 {{.name = "Text", .kind = TextBox},
-                                  {.name = "List", .kind = ComboBox},
-                                  {.name = "Option", .kind = OptionButton},
-                                  {.name = "Timer", .kind = Timer}}};
     using enum forms::Access;
     const std::tuple<const char*, forms::Access, bool> cases[] = {
         {"Text", Text, true},    {"Timer", Text, false},     {"Timer", Enabled, true},
@@ -137,7 +133,7 @@ TEST(ControlContract, RefusesWhatAControlDoesNotHave) {
     for (const auto& [name, access, has] : cases) {
         bool allowed = true;
         try {
-            forms::controlFor(table, name, access);
+            forms::controlFor(kTable, name, access);
         } catch (const std::logic_error&) {
             allowed = false;
         }
