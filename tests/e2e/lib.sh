@@ -109,13 +109,16 @@ e2e_arm() {
 }
 
 # Waits until 1.5 s past the target second, which also shows up a second call, then checks that the
-# program lives on and ran systemctl once with exactly ACTION; sets E2E_DELAY_MS to how late.
+# program lives on and ran the command once, exactly ARGS, and no later than MAX_DELAY ms; sets
+# E2E_DELAY_MS to how late.
 e2e_check_launch() {
     local args at ms=$((E2E_TARGET_MS + 1500 - $(e2e_fake_now_ms)))
     ((ms <= 0)) || sleep "${ms}e-3"
     kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "gone: $(tail "$E2E_DIR/program.log")"
     IFS=$'\t' read -r args at <"$E2E_RECORD" || true
     [[ $(wc -l <"$E2E_RECORD") == 1 && $args == "$1" ]] ||
-        e2e_fail "expected one 'systemctl $1', got: $(tr '\t\n' ' ;' <"$E2E_RECORD")"
+        e2e_fail "expected one '$1', got: $(tr '\t\n' ' ;' <"$E2E_RECORD")"
     E2E_DELAY_MS=$((at - E2E_TARGET_MS))
+    ((E2E_DELAY_MS >= 0 && E2E_DELAY_MS < ${2:-1500})) || e2e_fail "'$1' $E2E_DELAY_MS ms late"
+    echo "'$1' $E2E_DELAY_MS ms after the target second"
 }

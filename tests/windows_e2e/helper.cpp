@@ -30,21 +30,10 @@ void say(FILE* to, const std::wstring& wide) {
     std::exit(1);
 }
 
-std::wstring textOf(HWND control) {
+// WM_GETTEXT, or CB_GETLBTEXT of the item INDEX.
+std::wstring textOf(HWND control, UINT message = WM_GETTEXT, WPARAM index = 1024) {
     wchar_t text[1024] = {};
-    ::SendMessageW(control, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-bool isOfClass(HWND control, const wchar_t* kind) {
-    wchar_t name[64] = {};
-    ::GetClassNameW(control, name, static_cast<int>(std::size(name)));
-    return ::_wcsicmp(name, kind) == 0;
-}
-
-std::wstring item(HWND list, LRESULT index) {
-    std::wstring text(::SendMessageW(list, CB_GETLBTEXTLEN, index, 0), L'\0');
-    ::SendMessageW(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    ::SendMessageW(control, message, index, reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -60,17 +49,6 @@ std::vector<HWND> controlsOf(HWND window) {
         return rect.left;
     });
     return all;
-}
-
-// A window exists before its load handler has run; it is shown after.
-HWND shownWindow(const wchar_t* title) {
-    for (int i = 0; i < 200; ++i, ::Sleep(100)) {
-        HWND window = ::FindWindowW(nullptr, title);
-        if (window != nullptr && ::IsWindowVisible(window)) {
-            return window;
-        }
-    }
-    fail(L"no window " + std::wstring(title));
 }
 
 }  // namespace
@@ -93,17 +71,28 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::wstring step = argv[i];
         if (step == L"window" && i + 1 < argc) {
-            window = shownWindow(argv[++i]);
+            const wchar_t* title = argv[++i];
+            // A window exists before its load handler has run; it is shown after.
+            for (int n = 0; n < 200 && !::IsWindowVisible(window = ::FindWindowW(nullptr, title));
+                 ++n) {
+                ::Sleep(100);
+            }
+            if (!::IsWindowVisible(window)) {
+                fail(L"no window " + std::wstring(title));
+            }
         } else if (step == L"fill" && i + 1 < argc) {
             const wchar_t* kind = argv[++i];
             for (HWND control : controlsOf(window)) {
-                if (i + 1 < argc && std::iswdigit(argv[i + 1][0]) && isOfClass(control, kind)) {
+                wchar_t name[64] = {};
+                ::GetClassNameW(control, name, 64);
+                if (i + 1 < argc && std::iswdigit(argv[i + 1][0]) && ::_wcsicmp(name, kind) == 0) {
                     ::SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[++i]));
                 }
             }
         } else if (step == L"click" && i + 1 < argc) {
             const std::vector<HWND> controls = controlsOf(window);
-            const auto button = std::ranges::find(controls, argv[++i], textOf);
+            const auto button = std::ranges::find(controls, std::wstring(argv[++i]),
+                                                  [](HWND control) { return textOf(control); });
             if (button == controls.end()) {
                 fail(L"no button " + std::wstring(argv[i]));
             }
@@ -111,10 +100,9 @@ int wmain(int argc, wchar_t** argv) {
             ::PostMessageW(*button, BM_CLICK, 0, 0);
         } else if (step == L"print") {
             for (HWND control : controlsOf(window)) {
-                const LRESULT items = isOfClass(control, L"ComboBox")
-                                          ? ::SendMessageW(control, CB_GETCOUNT, 0, 0)
-                                          : 0;
-                say(stdout, items > 0 ? item(control, 0) + L".." + item(control, items - 1)
+                const LRESULT items = ::SendMessageW(control, CB_GETCOUNT, 0, 0);
+                say(stdout, items > 0 ? textOf(control, CB_GETLBTEXT, 0) + L".." +
+                                            textOf(control, CB_GETLBTEXT, items - 1)
                                       : textOf(control));
             }
         } else {
