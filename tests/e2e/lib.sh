@@ -1,14 +1,9 @@
 # shellcheck shell=bash disable=SC2034  # the E2E_ variables set here are read by the caller
-# Sourced under `set -euo pipefail` by the end-to-end and pixel tests and the benchmark: an X server
-# of its own, a systemctl that only records, the program under a faked clock. Times in ms.
-
-# China Standard Time without a time zone database; a clock read as UTC shows up.
+# Sourced under `set -euo pipefail` by the end-to-end, Wine and pixel tests and the benchmark.
+# Times are in ms. China Standard Time needs no time zone database and shows up a clock read as UTC.
 export TZ='CST-8'
 
-e2e_fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # Runs COMMAND every 20 ms until it succeeds, for up to SECONDS.
 e2e_poll() {
@@ -22,22 +17,20 @@ e2e_poll() {
 e2e_stop_pid() { { kill "$1" && wait "$1"; } 2>/dev/null || true; }
 
 e2e_cleanup() {
-    local jobs
-    jobs=$(jobs -p)
-    # shellcheck disable=SC2086  # one process id a word
-    [[ -z $jobs ]] || kill $jobs 2>/dev/null || true
+    # shellcheck disable=SC2046  # one process id a word
+    kill $(jobs -p) 2>/dev/null || true
     wait
     rm -rf "$E2E_DIR"
 }
 
-# Starts COMMAND, which writes what it serves to its descriptor 3, and waits for it in the file NAME.
+# Starts COMMAND, which writes what it serves to its descriptor 3, and waits for that in file NAME.
 e2e_serve() {
     "${@:2}" 3>"$E2E_DIR/$1" >"$E2E_DIR/$1.log" 2>&1 &
     e2e_poll 10 test -s "$E2E_DIR/$1" || e2e_fail "no $1: $(cat "$E2E_DIR/$1.log")"
 }
 
 # A scratch folder, a systemctl first on PATH that appends "ARGS<TAB>TIME" to E2E_RECORD and exits
-# with SYSTEMCTL_EXIT, and an Xvfb that picks a free display and survives its last client leaving.
+# with SYSTEMCTL_EXIT, and an Xvfb that picks a free display and outlives its last client.
 e2e_init() {
     E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-e2e.XXXXXX")
     E2E_RECORD=$E2E_DIR/systemctl.calls
@@ -64,8 +57,7 @@ EOF
 }
 
 e2e_find_window() {
-    E2E_WINDOW=$(xdotool search --onlyvisible --name "$1" | head -n 1)
-    [[ -n $E2E_WINDOW ]]
+    E2E_WINDOW=$(xdotool search --onlyvisible --name "$1" | head -n 1) && [[ $E2E_WINDOW ]]
 }
 
 # Starts PROGRAM [ARGS...] with libfaketime's clock running on from FAKE_START (local time), which
@@ -84,7 +76,7 @@ e2e_start_program() {
     e2e_poll 10 e2e_find_window '^Vorlix定时关机软件' ||
         e2e_fail "no main window: $(tail "$E2E_DIR/program.log")"
     E2E_SHOWN_MS=$(($(date +%s%3N) - started))
-    # Without a window manager nothing gives it the keyboard, and keys sent before it has it are lost.
+    # Without a window manager nothing gives it the keyboard; keys sent before that are lost.
     timeout 5 xdotool windowfocus --sync "$E2E_WINDOW" || e2e_fail "the window took no keys"
 }
 
@@ -104,13 +96,11 @@ e2e_arm() {
     done
     keys+=(shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab Return)
     xdotool key --clearmodifiers --delay 5 "${keys[@]}"
-    local ahead=$((E2E_TARGET_MS - $(e2e_fake_now_ms)))
-    ((ahead >= 1000)) || e2e_fail "armed only $ahead ms before the target; too slow a machine"
+    (($(e2e_fake_now_ms) + 1000 <= E2E_TARGET_MS)) || e2e_fail "armed too late; too slow a machine"
 }
 
 # Waits until 1.5 s past the target second, which also shows up a second call, then checks that the
-# program lives on and ran the command once, exactly ARGS, and no later than MAX_DELAY ms; sets
-# E2E_DELAY_MS to how late.
+# program lives on and ran the command once, exactly ARGS, within MAX_DELAY ms; sets E2E_DELAY_MS.
 e2e_check_launch() {
     local args at ms=$((E2E_TARGET_MS + 1500 - $(e2e_fake_now_ms)))
     ((ms <= 0)) || sleep "${ms}e-3"
@@ -119,6 +109,6 @@ e2e_check_launch() {
     [[ $(wc -l <"$E2E_RECORD") == 1 && $args == "$1" ]] ||
         e2e_fail "expected one '$1', got: $(tr '\t\n' ' ;' <"$E2E_RECORD")"
     E2E_DELAY_MS=$((at - E2E_TARGET_MS))
-    ((E2E_DELAY_MS >= 0 && E2E_DELAY_MS < ${2:-1500})) || e2e_fail "'$1' $E2E_DELAY_MS ms late"
     echo "'$1' $E2E_DELAY_MS ms after the target second"
+    ((E2E_DELAY_MS >= 0 && E2E_DELAY_MS < ${2:-1500})) || e2e_fail "ran outside its time"
 }

@@ -5,10 +5,7 @@
 set -euo pipefail
 
 kind=$1 cmake=$2 cpack=$3 build=$4 version=$5
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2; exit 1; }
 scratch=$(mktemp -d "$build/package-test.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 cd "$scratch"

@@ -1,10 +1,7 @@
-// The test's hands on the program under Wine, through the messages every Win32 control answers.
-// Steps, in order: "window TITLE" waits for that window to show and acts on it from then on;
-// "fill CLASS NUMBER..." puts the numbers into its controls of that class, left to right;
-// "click CAPTION" presses its button; "print" prints each control's text a line, a list's as
-// "FIRST..LAST".
-// Started as shutdown.exe (-f ...) it appends its command line and the time in ms since the epoch
-// to shutdown-record.txt and exits with FAKE_SHUTDOWN_EXIT.
+// The test's hands on the program under Wine, through the messages every Win32 control answers:
+// steps "window TITLE", "fill CLASS NUMBER..." (left to right), "click CAPTION", "print" (a list as
+// "FIRST..LAST"). As shutdown.exe (-f ...) it records its command line and the time in ms since the
+// epoch in shutdown-record.txt and exits with FAKE_SHUTDOWN_EXIT.
 #include <windows.h>
 
 #include <algorithm>

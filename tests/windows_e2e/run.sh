@@ -7,10 +7,7 @@ set -euo pipefail
 source "$(dirname "$0")/../e2e/lib.sh"
 mode=$1 program=$2 helper=$3 root=$(dirname "$0")/../..
 
-start() {
-    wine "$program" "$@" </dev/null >>program.log 2>&1 &
-    E2E_PID=$!
-}
+start() { wine "$program" "$@" </dev/null >>program.log 2>&1 & E2E_PID=$!; }
 drive() { wine "$helper" window Vorlix定时关机软件2.2 "$@" </dev/null | tr -d '\r'; }
 
 # Wine is slow to start shutdown.exe, so it may run in the second after the target's.
@@ -69,7 +66,8 @@ fi
 if ((EUID == 0)); then
     # Root ignores file permissions: run again as a user made for it, from copies it may read.
     user=vorlix-standard-user
-    id -u "$user" >/dev/null 2>&1 || useradd --system --create-home --shell /usr/sbin/nologin "$user"
+    id -u "$user" >/dev/null 2>&1 ||
+        useradd --system --create-home --shell /usr/sbin/nologin "$user"
     home=$(getent passwd "$user" | cut -d: -f6)
     mkdir -p "$home"/run/{tests/e2e,tests/windows_e2e,scripts,build}
     cp "$0" "$program" "$helper" "$home/run/tests/windows_e2e"
