@@ -1,82 +1,78 @@
-// The logind inhibitor lock against a stand-in for systemd-logind on a private session bus (the
-// test runs under dbus-run-session), so the machine's own power management is never asked.
+// The logind lock against fake_login1 on a private session bus (the test runs under
+// dbus-run-session), so the machine's own power management is never asked.
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
-#include <memory>
 
-#include "fake_login1.h"
 #include "power/logind_inhibitor.h"
 
 class LogindInhibitorTest : public QObject {
     Q_OBJECT
 
     const QString who_ = QStringLiteral("Vorlix定时关机软件");
-    std::unique_ptr<testing_support::FakeLogin1> fake_;
+    QTemporaryDir dir_;
+    QProcess fake_;
 
-    // Lets the bus deliver whatever is on its way.
-    static void settle() { QTest::qWait(200); }
+    int held() const {
+        QFile log(dir_.filePath("log"));
+        const QByteArray last = log.open(QIODevice::ReadOnly) ? log.readAll().trimmed() : "";
+        return last.isEmpty() ? -1 : last.split(' ').last().toInt();
+    }
 
   private slots:
-    // The stand-in answers on a connection of its own, so that each lock really crosses the bus.
     void init() {
-        QVERIFY2(qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"),
-                 "run under dbus-run-session");
-        fake_ = std::make_unique<testing_support::FakeLogin1>();
-        QVERIFY(fake_->serveOn(
-            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("login1"))));
+        QFile::remove(dir_.filePath("log"));
+        fake_.start(qEnvironmentVariable("FAKE_LOGIN1"),
+                    {qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS"), dir_.filePath("log")});
+        QTRY_COMPARE(held(), 0);
     }
     void cleanup() {
-        fake_.reset();
-        QDBusConnection::disconnectFromBus(QStringLiteral("login1"));
-        settle();
+        fake_.kill();
+        fake_.waitForFinished();
+        qunsetenv("FAKE_LOGIN1_REFUSE");
     }
 
-    void holdsOneLockUntilReleasedOrGone() {
+    void holdsOneLockOnlyWhileWanted() {
         {
             power::LogindInhibitor inhibitor(QDBusConnection::sessionBus(), who_);
             inhibitor.hold();
             inhibitor.hold();
-            QTRY_COMPARE(fake_->locksHeld(), 1);
-            inhibitor.release();  // by closing the lock's descriptor
-            QTRY_COMPARE(fake_->locksHeld(), 0);
+            QTRY_COMPARE(held(), 1);
             inhibitor.hold();
-            QTRY_COMPARE(fake_->locksHeld(), 1);
+            inhibitor.release();
+            QTRY_COMPARE(held(), 0);
+            inhibitor.hold();  // answered once no longer wanted
+            inhibitor.release();
+            QTest::qWait(200);
+            QCOMPARE(held(), 0);
+            inhibitor.hold();  // answered once wanted again
+            inhibitor.release();
+            inhibitor.hold();
+            QTRY_COMPARE(held(), 1);
         }
-        QTRY_COMPARE(fake_->locksHeld(), 0);
-        const QStringList asked{"sleep:idle", who_, "定时关机执行中", "block"};
-        QCOMPARE(fake_->calls, (std::vector<QStringList>{asked, asked}));
-    }
-
-    // The answer comes after the schedule was reset, or reset and armed again.
-    void keepsALateLockOnlyWhenStillWanted() {
-        power::LogindInhibitor inhibitor(QDBusConnection::sessionBus(), who_);
-        inhibitor.hold();
-        inhibitor.release();
-        settle();
-        QCOMPARE(fake_->locksHeld(), 0);
-        inhibitor.hold();
-        inhibitor.release();
-        inhibitor.hold();
-        QTRY_COMPARE(fake_->locksHeld(), 1);
-        settle();
-        QCOMPARE(fake_->calls.size(), 2u);
+        QTRY_COMPARE(held(), 0);
+        QCOMPARE(fake_.readAllStandardOutput(),
+                 QString("sleep:idle|" + who_ + "|定时关机执行中|block\n").repeated(3).toUtf8());
     }
 
     // A refusal, no logind on the bus, or no bus at all: arming goes on, and nothing is said.
-    void withoutALockNothingGoesWrong() {
-        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
-        fake_->refuse = true;
+    void withoutALockNothingIsSaid() {
+        QTest::failOnWarning(QRegularExpression(".*"));
+        cleanup();
+        qputenv("FAKE_LOGIN1_REFUSE", "1");
+        init();
         power::LogindInhibitor refused(QDBusConnection::sessionBus(), who_);
         refused.hold();
-        QTRY_COMPARE(fake_->calls.size(), 1u);
-        fake_.reset();
+        QVERIFY(fake_.waitForReadyRead(5000));
+        cleanup();
         power::LogindInhibitor noService(QDBusConnection::sessionBus(), who_);
-        noService.hold();
         power::LogindInhibitor noBus(QDBusConnection(QStringLiteral("no such connection")), who_);
-        noBus.hold();
-        settle();
-        noService.release();
-        noBus.release();
+        for (power::LogindInhibitor* inhibitor : {&refused, &noService, &noBus}) {
+            inhibitor->hold();
+            QTest::qWait(200);
+            inhibitor->release();
+        }
     }
 };
 
