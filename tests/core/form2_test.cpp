@@ -20,20 +20,20 @@ class Form2Test : public ::testing::Test, public testing_support::Program {
 TEST_F(Form2Test, OkStoresTheRangeAndRebuildsTheMainWindowAroundItsMessage) {
     EXPECT_EQ(form().text("Label13"), "执行了【参数设置】");
     click("Command3");
-    save(" 2010 ", "9999");
-    EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2010\n结束年份=9999\n");
+    save(" 1 ", "9999");
+    EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=1\n结束年份=9999\n");
     EXPECT_EQ(app->messages().back().title + said(), "提示年份设置修改成功！");
     EXPECT_EQ(app->messages().back().loadedForms, std::vector<std::string>{"Form2"});
-    EXPECT_EQ(form().items("Combo1").front() + form().items("Combo1").back(), "20109999");
+    EXPECT_EQ(form().items("Combo1").size(), 9999u);
     EXPECT_TRUE(form().enabled("Command3") && !form().enabled("Timer2") && !keepAwake.held);
     EXPECT_EQ(app->front(), "Form1");
-    EXPECT_EQ(form("Form2").text("Text1"), " 2010 ");
+    EXPECT_EQ(form("Form2").text("Text1"), " 1 ");
 
     click("Command2", "Form2");
     EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=\n结束年份=\n");
     EXPECT_EQ(said(), "已经恢复默认设置！");
     EXPECT_EQ(form().items("Combo1").size(), 86u);
-    EXPECT_EQ(form("Form2").text("Text1"), " 2010 ");
+    EXPECT_EQ(form("Form2").text("Text1"), " 1 ");
 }
 
 TEST_F(Form2Test, RefusesWhatIsNoRangeAndLeavesAnArmedRunGoing) {

@@ -75,16 +75,6 @@ TEST_F(Win32Settings, ASaveSetsBothKeysKeepsTheRestAndLeavesNoCopyBehind) {
     }
 }
 
-TEST_F(Win32Settings, TheUsersOwnCopyHidesTheOneInCAndTakesTheSaves) {
-    store(inC, gbk("[参数设置]\r\n开始年份=2000\r\n"));
-    store(perUser, gbk("[参数设置]\r\n开始年份=2010\r\n"));
-    EXPECT_EQ(fs::u8path(GetIniPath()), perUser);
-    EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "2010");
-    ASSERT_TRUE(WriteIniValues(kSection, {{kStartYearKey, "2020"}, {kEndYearKey, "2030"}}));
-    EXPECT_EQ(bytesOf(perUser), gbk("[参数设置]\r\n开始年份=2020\r\n结束年份=2030\r\n"));
-    EXPECT_EQ(bytesOf(inC), gbk("[参数设置]\r\n开始年份=2000\r\n"));
-}
-
 // A read-only file, or a folder in its place, is refused, not replaced, and the save does not
 // move to the user's own copy.
 TEST_F(Win32Settings, AFileThatCannotBeWrittenIsRefusedAndLeftAsItWas) {

@@ -21,24 +21,17 @@ class MemoryForm final : public forms::Form {
   public:
     explicit MemoryForm(const forms::FormTable& table);
 
-    std::string text(std::string_view control) const override { return at(control, Text).text; }
-    void setText(std::string_view control, std::string_view text) override;
-    bool enabled(std::string_view control) const override { return at(control, Enabled).enabled; }
-    void setEnabled(std::string_view control, bool on) override {
-        at(control, Enabled).enabled = on;
-    }
-    bool selected(std::string_view control) const override {
-        return at(control, Selected).selected;
-    }
-    void setSelected(std::string_view control) override;
-    std::vector<std::string> items(std::string_view control) const override {
-        return at(control, List).items;
-    }
-    void addItem(std::string_view control, std::string_view item) override {
-        at(control, List).items.emplace_back(item);
-    }
-    int listIndex(std::string_view control) const override { return at(control, List).index; }
-    void setListIndex(std::string_view control, int index) override;
+    using Name = std::string_view;
+    std::string text(Name c) const override { return at(c, Text).text; }
+    void setText(Name c, std::string_view text) override;
+    bool enabled(Name c) const override { return at(c, Enabled).enabled; }
+    void setEnabled(Name c, bool on) override { at(c, Enabled).enabled = on; }
+    bool selected(Name c) const override { return at(c, Selected).selected; }
+    void setSelected(Name c) override;
+    std::vector<std::string> items(Name c) const override { return at(c, List).items; }
+    void addItem(Name c, std::string_view item) override { at(c, List).items.emplace_back(item); }
+    int listIndex(Name c) const override { return at(c, List).index; }
+    void setListIndex(Name c, int index) override;
 
   private:
     struct State {
@@ -47,8 +40,8 @@ class MemoryForm final : public forms::Form {
         std::vector<std::string> items;
         int index = -1;
     };
-    const State& at(std::string_view control, forms::Access access) const;
-    State& at(std::string_view control, forms::Access access);
+    const State& at(Name c, forms::Access access) const;
+    State& at(Name c, forms::Access access);
 
     const forms::FormTable& table_;
     std::map<std::string, State, std::less<>> states_;
