@@ -1,14 +1,10 @@
-// Usage: fake_login1 ADDRESS LOG [refuse]. Stands in for systemd-logind on the bus at ADDRESS:
-// prints each request for a lock to stderr and refuses it if asked to, else hands out the write end
-// of a pipe, and writes "held N" to LOG whenever N, the locks still open somewhere, changes.
+// Usage: fake_login1 ADDRESS LOG. Stands in for systemd-logind on the bus at ADDRESS: prints each
+// request for a lock to stderr, refuses those of "refuse", hands the others out as the write end of
+// a pipe, and writes "held N" to LOG whenever N, the locks still open somewhere, changes.
 #include <poll.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDBusContext>
-#include <QDBusUnixFileDescriptor>
-#include <QTimer>
+#include <QtDBus>
 #include <cstdio>
 
 class FakeLogin1 : public QObject, protected QDBusContext {
@@ -24,7 +20,7 @@ class FakeLogin1 : public QObject, protected QDBusContext {
         qInfo().noquote() << QStringList{what, who, why, mode}.join('|');
         int ends[2];
         if (who == "refuse" || ::pipe(ends) != 0) {
-            sendErrorReply(QDBusError::AccessDenied, QStringLiteral("not allowed"));
+            sendErrorReply(QDBusError::AccessDenied, "not allowed");
             return {};
         }
         readEnds.push_back({ends[0], POLLIN, 0});
@@ -45,9 +41,8 @@ int main(int argc, char* argv[]) {
         qCritical("usage: fake_login1 ADDRESS LOG, with a bus at ADDRESS");
         return 1;
     }
-    int held = -1;
     QTimer poll;
-    poll.callOnTimeout([&] {
+    poll.callOnTimeout([&, held = -1]() mutable {
         int now = 0;
         for (pollfd& end : login1.readEnds) {
             now += ::poll(&end, 1, 0) == 0;  // no end of file: a write end is still open

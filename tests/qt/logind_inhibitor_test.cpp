@@ -11,16 +11,16 @@ class LogindInhibitorTest : public QObject {
     QProcess fake_;
 
     QByteArray log() {
-        QFile file(dir_.filePath("log"));
+        QFile file(dir_.filePath(QTest::currentTestFunction()));
         return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().split('\n').last() : "";
     }
 
   private slots:
     void init() {
-        QFile::remove(dir_.filePath("log"));
         fake_.setProcessChannelMode(QProcess::MergedChannels);
         fake_.start(qEnvironmentVariable("FAKE_LOGIN1"),
-                    {qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS"), dir_.filePath("log")});
+                    {qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS"),
+                     dir_.filePath(QTest::currentTestFunction())});
         QTRY_COMPARE(log(), "held 0");
     }
     void cleanup() {
