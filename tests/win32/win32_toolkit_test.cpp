@@ -28,17 +28,14 @@ struct Win32Toolkit : OnToolkit<win32forms::Win32Application> {
         SendMessageW(app.control("Form1", name), WM_LBUTTONDOWN, MK_LBUTTON, 0);
         SendMessageW(app.control("Form1", name), WM_LBUTTONUP, 0, 0);
     }
-    // Whether the message loop is told to end while `act` runs or in the 50 ms after.
+    // Whether the message loop ends while `act` runs or in the 50 ms after.
     bool ends(const std::function<void()>& act) {
         act();
-        bool quit = false;
-        for (const DWORD end = GetTickCount() + 50; LONG(GetTickCount() - end) < 0; Sleep(1)) {
-            for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
-                quit |= message.message == WM_QUIT;
-                app.deliver(message);
-            }
-        }
-        return quit;
+        const UINT_PTR timeout =
+            SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
+        const bool ended = app.run() == 0;
+        KillTimer(nullptr, timeout);
+        return ended;
     }
 };
 
