@@ -6,6 +6,10 @@
 #include "toolkit_probes.h"
 #include "toolkits/qt/qt_application.h"
 
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << text.toStdString();
+}
+
 struct QtToolkit : OnToolkit<qtforms::QtApplication> {
     QWidget* control(const char* form, const char* name) {
         return app.window(form)->findChild<QWidget*>(name);
