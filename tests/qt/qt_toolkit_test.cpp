@@ -1,112 +1,96 @@
-// The toolkit cases on Qt, and what only Qt can get wrong; the window host and what the pixel and
-// end-to-end tests see are tested elsewhere.
-#include <QAbstractButton>
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QMetaEnum>
-#include <QPointer>
+// What only the Qt windows can get wrong; the window host and what the pixel and end-to-end tests
+// see are tested elsewhere.
 #include <QtTest>
+#include <QtWidgets>
 
 #include "toolkit_probes.h"
 #include "toolkits/qt/qt_application.h"
-#include "warning/Form3.h"
 
-namespace {
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << text.toStdString();
+}
 
-struct QtDriver {
-    static constexpr const char* kLineBreak = "\n";
-    static constexpr bool kLastWindowEnds = false;  // QApplication's doing, switched off in main
-
-    QWidget* control(std::string_view form, const char* name) const {
+struct QtToolkit : OnToolkit<qtforms::QtApplication> {
+    QWidget* control(const char* form, const char* name) {
         return app.window(form)->findChild<QWidget*>(name);
     }
-    QPointer<QWidget> window(std::string_view form) const { return app.window(form); }
-    static bool shown(const QPointer<QWidget>& window) { return window->isVisible(); }
-    static bool alive(const QPointer<QWidget>& window) { return !window.isNull(); }
-    static void closeBox(const QPointer<QWidget>& window) { window->close(); }
-    void click(std::string_view form, const char* name) {  // where an option button has its circle
-        QTest::mouseClick(control(form, name), Qt::LeftButton, {}, QPoint(6, 10));
-    }
-    void key(std::string_view form, const char* name, bool enter) {
-        QWidget* widget = control(form, name);
-        if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-            widget = combo->lineEdit();
-        }
-        widget->setFocus();
-        QTest::keyClick(widget, enter ? Qt::Key_Return : Qt::Key_Escape);
-    }
+    // Whether the event loop ends while `act` runs in it.
     static bool ends(const std::function<void()>& act) {
-        QTimer timeout;
-        timeout.callOnTimeout([] { QCoreApplication::exit(1); });
-        timeout.start(200);
+        QObject scope;
+        QTimer::singleShot(200, &scope, [] { QCoreApplication::exit(1); });
         QTimer::singleShot(0, act);
         return QCoreApplication::exec() == 0;
     }
-    static std::vector<std::string> answeringBoxes(const std::function<void()>& act) {
-        std::vector<std::string> boxes;
-        QTimer answer;
-        answer.callOnTimeout([&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                const char* icon = QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(box->icon());
-                boxes.push_back((box->windowTitle() + '|' + box->text() + '|' + icon + '|' +
-                                 box->buttons().front()->text() +
-                                 (box->windowModality() == Qt::ApplicationModal ? "|modal" : "|"))
-                                    .toStdString());
-                box->buttons().front()->click();
-            }
-        });
-        answer.start(150);
-        act();
-        return boxes;
-    }
-
-    qtforms::QtApplication app;
 };
 
-using QtToolkit = testing_support::ToolkitTest<QtDriver>;
-
-TEST_F(QtToolkit, FontsAndColours) {
-    auto* year = qobject_cast<QComboBox*>(control("Form1", "Combo1"));
-    for (const QFont& font : {control("Form1", "Text1")->font(), year->font()}) {
-        EXPECT_EQ((QFontInfo(font).family() + " %1 %2").arg(font.pointSize()).arg(font.bold()),
-                  "Noto Serif CJK SC 15 1");
-    }
-    EXPECT_EQ(control("Form1", "Option1")->font(), QApplication::font());
-    const std::tuple<QWidget*, QPalette::ColorRole, QColor> colours[] = {
-        {year, QPalette::Text, Qt::yellow},
-        {year->lineEdit(), QPalette::Text, Qt::yellow},
-        {year->lineEdit(), QPalette::Base, Qt::black},
-        {control("Form1", "Option1"), QPalette::WindowText, Qt::magenta}};
-    for (const auto& [widget, role, colour] : colours) {
-        EXPECT_EQ(widget->palette().color(role), colour);
-    }
-    auto* status = qobject_cast<QLabel*>(control("Form1", "Label13"));
-    EXPECT_TRUE(status->autoFillBackground() && (status->alignment() & Qt::AlignHCenter));
-    EXPECT_EQ(status->palette().color(QPalette::Disabled, QPalette::WindowText),
-              QApplication::palette().color(QPalette::Disabled, QPalette::WindowText));
-    // A frame's caption colour is painted, not handed down to the controls inside.
-    const QImage frame =
-        control("Form1", "Frame3")->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const auto* pixels = reinterpret_cast<const QRgb*>(frame.constBits());
-    EXPECT_GT(std::count(pixels, pixels + frame.width() * frame.height(), qRgb(255, 128, 0)), 10);
+// A box's modal loop that stopped the window's wake-ups would make the program fire late.
+TEST_F(QtToolkit, MessageBoxesLetTheWakeUpsGoOn) {
+    std::vector<QString> boxes;
+    QTimer answer;
+    answer.callOnTimeout([&] {
+        auto* box = static_cast<QMessageBox*>(QApplication::activeModalWidget());
+        boxes.push_back(box->windowTitle() + '|' + box->text() + '|' +
+                        QString::number(box->icon()) + '|' + box->buttons().front()->text() +
+                        (box->isModal() ? "|modal" : ""));
+        box->buttons().front()->click();
+    });
+    answer.start(150);
+    showBoxesOnClick();
+    QTest::mouseClick(control("Form1", "Label13"), Qt::LeftButton);
+    EXPECT_GT(ticks, 10);
+    const QString text =
+        "Quenly作品|第一行\n  第二行 |%1|确定|modal";  // no icon, information, critical
+    EXPECT_EQ(boxes, (std::vector{text.arg(0), text.arg(1), text.arg(3)}));
 }
 
-TEST_F(QtToolkit, ComboKeepsWhatIsTyped) {
+// Unloaded by its own handler, a window is hidden at once and deleted once the handler is done.
+TEST_F(QtToolkit, ClosingAndTheEnd) {
+    QPointer<QWidget> unloaded = app.window("Form1");
+    onClick = [&] {
+        app.unload("Form1");
+        EXPECT_FALSE(unloaded->isVisible());
+        app.show("Form1");
+    };
+    EXPECT_FALSE(ends([&] { QTest::mouseClick(control("Form1", "Command1"), Qt::LeftButton); }));
+    QPointer<QWidget> closed = app.window("Form1");
+    EXPECT_FALSE(ends([&] { closed->close(); }));  // as by its title bar
+    EXPECT_TRUE(unloaded.isNull() && closed.isNull() && !app.loaded("Form1"));
+    show(mainwindow::Form1Table());
+    onClick = [&] { app.end(); };
+    EXPECT_TRUE(ends([&] { QTest::mouseClick(control("Form1", "Command5"), Qt::LeftButton); }));
+}
+
+// Enter presses the focused push button, else "确定"; Escape closes the dialog only.
+TEST_F(QtToolkit, KeysOfADialog) {
+    show(yeardialog::Form2Table());
+    for (auto [form, name, key] : {std::tuple{"Form2", "Text1", Qt::Key_Return},
+                                   {"Form2", "Command2", Qt::Key_Return},
+                                   {"Form1", "Text1", Qt::Key_Escape},
+                                   {"Form2", "Text2", Qt::Key_Escape}}) {
+        control(form, name)->setFocus();
+        QTest::keyClick(control(form, name), key);
+    }
+    EXPECT_TRUE(app.loaded("Form1") && !app.loaded("Form2"));
+    EXPECT_EQ(clicks, (std::vector<std::string>{"Command1", "Command2"}));
+}
+
+TEST_F(QtToolkit, FormComboBoxAndFont) {
+    forms::Form& form = app.formOf("Form1");
+    testing_support::MemoryForm memory(mainwindow::Form1Table());
+    EXPECT_EQ(readAfterCalls(form), readAfterCalls(memory));
+    // What is typed stays, neither completed nor added; the item picked before shows again.
+    form.setEnabled("Frame1", true);
     ASSERT_TRUE(QTest::qWaitForWindowActive(app.window("Form1")));
-    form->addItem("Combo1", "2014");
-    form->setListIndex("Combo1", 0);
-    auto* combo = qobject_cast<QComboBox*>(control("Form1", "Combo1"));
+    auto* combo = static_cast<QComboBox*>(control("Form1", "Combo2"));
     combo->setFocus();
     combo->lineEdit()->selectAll();
-    QTest::keyClicks(combo, "20");
-    QTest::keyClick(combo, Qt::Key_Return);
-    EXPECT_EQ(form->text("Combo1"), "20");  // neither completed nor added to the items
-    EXPECT_EQ(form->items("Combo1"), std::vector<std::string>{"2014"});
-    form->setListIndex("Combo1", 0);  // the same item shows it again
-    EXPECT_EQ(form->text("Combo1"), "2014");
+    QTest::keyClicks(combo, "201\r");
+    EXPECT_EQ(form.text("Combo2") + " " + std::to_string(form.items("Combo2").size()), "201 1");
+    form.setListIndex("Combo2", 0);
+    EXPECT_EQ(form.text("Combo2"), "2014");
+    const QFont font = control("Form1", "Text1")->font();
+    EXPECT_EQ(QFontInfo(font).family() + QString(" %1 %2").arg(font.pointSize()).arg(font.bold()),
+              "Noto Serif CJK SC 15 1");
 }
 
 // Run on an X server by qt_warning_focus: the offscreen platform focuses every window it shows.
@@ -123,15 +107,9 @@ TEST_F(QtToolkit, WarningTakesNoFocus) {
     EXPECT_EQ(QApplication::activeWindow(), app.window("Form1"));
 }
 
-}  // namespace
-
-namespace testing_support {
-INSTANTIATE_TYPED_TEST_SUITE_P(Qt, ToolkitTest, QtDriver);
-}
-
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setQuitOnLastWindowClosed(false);  // a test's windows come and go
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
