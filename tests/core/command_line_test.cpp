@@ -6,8 +6,6 @@
 
 #include "program.h"
 
-namespace {
-
 using namespace mainwindow;
 
 // The six target texts and the options set, "help", or the error shown.
@@ -71,5 +69,3 @@ TEST(ApplyCommandLine, FillsTheListsPicksRestartAndArms) {
     program.tickAt(10, 45, 32);
     EXPECT_EQ(program.launcher.started, std::vector<power::Action>{power::Action::Restart});
 }
-
-}  // namespace

@@ -4,9 +4,7 @@
 
 #include "program.h"
 
-namespace mainwindow {
-namespace {
-
+using namespace mainwindow;
 using testing_support::fields;
 
 TEST(Countdown, ShowsTheTimeLeftOnTheRealCalendar) {
@@ -56,6 +54,3 @@ TEST(Countdown, UnitsAreNeverNegative) {
         }
     }
 }
-
-}  // namespace
-}  // namespace mainwindow

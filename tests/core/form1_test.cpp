@@ -4,8 +4,6 @@
 #include "mainwindow/about.h"
 #include "program.h"
 
-namespace {
-
 using power::Action;
 using testing_support::kClockFields;
 using testing_support::kTargetLists;
@@ -172,5 +170,3 @@ TEST_F(Form1Test, StatusLineClickShowsTheAboutMessage) {
     EXPECT_EQ(box.title + box.text, "Quenly作品" + mainwindow::AboutText());
     EXPECT_EQ(box.icon, forms::MessageIcon::Information);
 }
-
-}  // namespace

@@ -4,8 +4,6 @@
 #include "program.h"
 #include "settings/rwini.h"
 
-namespace {
-
 class Form2Test : public ::testing::Test, public testing_support::Program {
   protected:
     void SetUp() override { click("Command2"); }
@@ -73,5 +71,3 @@ TEST_F(Form2Test, KeepsTypedTextsUntilTheUserClosesIt) {
     click("Command2");
     EXPECT_EQ(form("Form2").text("Text1") + form("Form2").text("Text2"), "20002099");
 }
-
-}  // namespace

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace rwini {
-namespace {
-
+using namespace rwini;
 using namespace std::literals;
 
 TEST(IniDocument, LooksUpValuesAsThePrivateProfileFunctionsDo) {
@@ -66,6 +64,3 @@ TEST(IniDocument, RefusesTextsThatWouldNotReadBack) {
         EXPECT_EQ(document.text(), "[s]\nk=1\n");
     }
 }
-
-}  // namespace
-}  // namespace rwini

@@ -12,8 +12,6 @@
 #include "power/launcher.h"
 #include "temp_config_dir.h"
 
-namespace {
-
 namespace fs = std::filesystem;
 using power::Action;
 
@@ -94,5 +92,3 @@ TEST_F(PosixLauncher, StartSaysWhyNothingCanRun) {
         fake("", fs::perms::owner_read | fs::perms::owner_write);
     }
 }
-
-}  // namespace

@@ -13,9 +13,7 @@
 
 #include "temp_config_dir.h"
 
-namespace rwini {
-namespace {
-
+using namespace rwini;
 namespace fs = std::filesystem;
 using namespace std::literals;
 
@@ -164,6 +162,3 @@ TEST_F(SettingsFile, ConfigFolderFallsBackToHome) {
         EXPECT_EQ(GetIniPath(), ::getpwuid(::getuid())->pw_dir + "/.config/定时关机参数配置.ini"s);
     }
 }
-
-}  // namespace
-}  // namespace rwini

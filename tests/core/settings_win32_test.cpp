@@ -11,9 +11,7 @@
 #include "settings/rwini.h"
 #include "temp_config_dir.h"
 
-namespace rwini {
-namespace {
-
+using namespace rwini;
 namespace fs = std::filesystem;
 
 std::string gbk(const std::string& utf8) {
@@ -113,6 +111,3 @@ TEST_F(Win32Settings, ASaveRemovesLeftoverCopiesAndNothingElse) {
         fs::remove(file);
     }
 }
-
-}  // namespace
-}  // namespace rwini

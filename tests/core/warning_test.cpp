@@ -3,8 +3,6 @@
 
 #include "program.h"
 
-namespace {
-
 class Warning : public ::testing::Test, public testing_support::Program {
   protected:
     // Armed at 10:MINUTE:SECOND for 10:46:00.
@@ -63,5 +61,3 @@ TEST_F(Warning, ClosesWhenAnsweredAndLaunchesAtMostOnce) {
         EXPECT_EQ(form().text("Label13"), a.status);
     }
 }
-
-}  // namespace
