@@ -1,20 +1,49 @@
-// The program's three windows on the in-memory window host, with a settings file, a clock, a
-// launcher and a keep-awake of the test's own.
+// The program's three windows on the in-memory window host, with a settings file of the test's
+// own and a clock, a launcher and a keep-awake that touch nothing on the machine and do what the
+// test says.
 #pragma once
 
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "fakes.h"
 #include "mainwindow/Form1.h"
 #include "memory_host.h"
+#include "power/keep_awake.h"
+#include "power/launcher.h"
 #include "temp_config_dir.h"
 #include "warning/Form3.h"
 #include "yeardialog/Form2.h"
 
 namespace testing_support {
+
+class FakeClock final : public mainwindow::Clock {
+  public:
+    mainwindow::LocalDateTime now() const override { return time; }
+    mainwindow::LocalDateTime time{2014, 2, 6, 10, 45, 30, 0};
+};
+
+class FakeLauncher final : public power::Launcher {
+  public:
+    std::optional<std::string> start(power::Action action) override {
+        started.push_back(action);
+        return startFailure;
+    }
+    std::optional<power::Outcome> poll() override { return std::exchange(outcome, std::nullopt); }
+
+    std::vector<power::Action> started;       // every call of start, refused ones included
+    std::optional<std::string> startFailure;  // when set, every start returns it
+    std::optional<power::Outcome> outcome;    // what the next poll reports, once
+};
+
+class FakeKeepAwake final : public power::KeepAwake {
+  public:
+    void hold() override { held = true; }
+    void release() override { held = false; }
+    bool held = false;
+};
 
 using Texts = std::vector<std::string>;
 inline const Texts kClockFields{"Text1", "Text2", "Text3", "Text4", "Text5", "Text6"};
