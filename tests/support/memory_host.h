@@ -15,13 +15,15 @@
 
 namespace testing_support {
 
-class MemoryForm final : public forms::Form {
+class MemoryForm final : public forms::Form, public forms::HostedWindow {
     using enum forms::Access;
+    using Name = std::string_view;
 
   public:
-    explicit MemoryForm(const forms::FormTable& table);
+    // A window named NAME tells FRONT when it is shown or brought forward.
+    explicit MemoryForm(const forms::FormTable& table, std::string name = {},
+                        std::string* front = nullptr);
 
-    using Name = std::string_view;
     std::string text(Name c) const override { return at(c, Text).text; }
     void setText(Name c, std::string_view text) override;
     bool enabled(Name c) const override { return at(c, Enabled).enabled; }
@@ -32,6 +34,15 @@ class MemoryForm final : public forms::Form {
     void addItem(Name c, std::string_view item) override { at(c, List).items.emplace_back(item); }
     int listIndex(Name c) const override { return at(c, List).index; }
     void setListIndex(Name c, int index) override;
+
+    forms::Form& form() override { return *this; }
+    void scheduleTick(std::optional<std::chrono::milliseconds> after) override { next = after; }
+    void present() override { bringForward(); }
+    void bringForward() override { *front_ = name; }
+    void retire() override {}
+
+    const std::string name;
+    std::optional<std::chrono::milliseconds> next;
 
   private:
     struct State {
@@ -45,6 +56,7 @@ class MemoryForm final : public forms::Form {
 
     const forms::FormTable& table_;
     std::map<std::string, State, std::less<>> states_;
+    std::string* front_;
 };
 
 class MemoryHost final : public forms::WindowHost {
@@ -62,17 +74,20 @@ class MemoryHost final : public forms::WindowHost {
     void tick(std::string_view form);
     void close(std::string_view form) { unload(form); }
     // The delay the window's handlers asked for last.
-    std::optional<std::chrono::milliseconds> nextTick(std::string_view form);
+    std::optional<std::chrono::milliseconds> nextTick(std::string_view form) {
+        return window(form).next;
+    }
 
     const std::vector<Message>& messages() const { return messages_; }
     // The window shown or brought forward last.
     const std::string& front() const { return front_; }
 
   private:
-    class Window;
-    Window& window(std::string_view name);
+    MemoryForm& window(std::string_view name);
     std::unique_ptr<forms::HostedWindow> makeWindow(const std::string& name,
-                                                    const forms::FormTable& table) override;
+                                                    const forms::FormTable& table) override {
+        return std::make_unique<MemoryForm>(table, name, &front_);
+    }
     void showBox(std::string_view text, std::string_view title, forms::MessageIcon icon) override;
     void quit() override {}
     void dispose(std::vector<std::unique_ptr<forms::HostedWindow>>) override {}

@@ -8,23 +8,14 @@
 #include "temp_config_dir.h"
 
 namespace testing_support {
-namespace {
 
-std::string convert(const std::string& text, UINT from, UINT to) {
-    return win32text::narrow(win32text::wide(text, from), to);
-}
-
-}  // namespace
-
-TempConfigDir::TempConfigDir() {
-    for (unsigned n = 0; root_.empty() || !std::filesystem::create_directory(root_); ++n) {
-        root_ = std::filesystem::temp_directory_path() /
-                ("vorlix-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(n));
-    }
+TempConfigDir::TempConfigDir()
+    : root_(std::filesystem::temp_directory_path() /
+            ("vorlix-" + std::to_string(::GetCurrentProcessId()))) {
     if (const char* old = std::getenv("LOCALAPPDATA")) {
         savedEnvironment_["LOCALAPPDATA"] = old;
     }
-    std::filesystem::create_directory(root_ / "AppData");
+    std::filesystem::create_directories(root_ / "AppData");
     ::SetEnvironmentVariableW(L"LOCALAPPDATA", (root_ / "AppData").c_str());
     std::filesystem::remove_all(iniPath());
 }
@@ -44,13 +35,13 @@ std::filesystem::path TempConfigDir::iniPath() const {
 std::string TempConfigDir::readIni() const {
     std::ostringstream bytes;
     bytes << std::ifstream(iniPath(), std::ios::binary).rdbuf();
-    std::string text = convert(bytes.str(), CP_ACP, CP_UTF8);
+    std::string text = win32text::narrow(win32text::wide(bytes.str(), CP_ACP));
     std::erase(text, '\r');
     return text;
 }
 
 void TempConfigDir::writeIni(const std::string& text) const {
-    std::ofstream(iniPath(), std::ios::binary) << convert(text, CP_UTF8, CP_ACP);
+    std::ofstream(iniPath(), std::ios::binary) << win32text::narrow(win32text::wide(text), CP_ACP);
 }
 
 // A folder in the file's place.
