@@ -1,26 +1,22 @@
 # shellcheck shell=bash disable=SC2034  # the E2E_ variables set here are read by the caller
-# Sourced under `set -euo pipefail` by the end-to-end, Wine and pixel tests and the benchmark.
-# Times are in ms. China Standard Time needs no time zone database and shows up a clock read as UTC.
+# Sourced by the end-to-end, Wine and pixel tests and the benchmark; times are in ms. China Standard
+# Time needs no time zone database and shows up a clock read as UTC.
 export TZ='CST-8'
 
 e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
+e2e_stop_pid() { { kill "$1" && wait "$1"; } 2>/dev/null || true; }
+# shellcheck disable=SC2046  # one process id a word
+e2e_cleanup() { kill $(jobs -p) 2>/dev/null || true; wait; rm -rf "$E2E_DIR"; }
+e2e_fake_now_ms() { echo $(($(date +%s%3N) + E2E_OFFSET_MS)); }
 
 # Runs COMMAND every 20 ms until it succeeds, for up to SECONDS.
 e2e_poll() {
     local end=$((${EPOCHREALTIME/./} + $1 * 1000000))
-    until "${@:2}" 2>/dev/null; do
-        ((${EPOCHREALTIME/./} < end)) || return 1
-        sleep 0.02
-    done
+    until "${@:2}" 2>/dev/null; do ((${EPOCHREALTIME/./} < end)) || return 1; sleep 0.02; done
 }
 
-e2e_stop_pid() { { kill "$1" && wait "$1"; } 2>/dev/null || true; }
-
-e2e_cleanup() {
-    # shellcheck disable=SC2046  # one process id a word
-    kill $(jobs -p) 2>/dev/null || true
-    wait
-    rm -rf "$E2E_DIR"
+e2e_find_window() {
+    E2E_WINDOW=$(xdotool search --onlyvisible --name "$1" | head -n 1) && [[ $E2E_WINDOW ]]
 }
 
 # Starts COMMAND, which writes what it serves to its descriptor 3, and waits for that in file NAME.
@@ -32,12 +28,10 @@ e2e_serve() {
 # A scratch folder, a systemctl first on PATH that appends "ARGS<TAB>TIME" to E2E_RECORD and exits
 # with SYSTEMCTL_EXIT, and an Xvfb that picks a free display and outlives its last client.
 e2e_init() {
-    E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-e2e.XXXXXX")
-    E2E_RECORD=$E2E_DIR/systemctl.calls
+    E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-e2e.XXXXXX") E2E_RECORD=$E2E_DIR/systemctl.calls
     set -E
     trap 'echo "FAIL: unexpected error at ${BASH_SOURCE[0]}:$LINENO: $BASH_COMMAND" >&2' ERR
-    trap e2e_cleanup EXIT
-    trap 'exit 130' INT TERM HUP
+    trap e2e_cleanup EXIT && trap 'exit 130' INT TERM HUP
     mkdir -m 700 "$E2E_DIR/runtime" "$E2E_DIR/bin"
     : >"$E2E_RECORD"
     cat >"$E2E_DIR/bin/systemctl" <<EOF
@@ -56,17 +50,11 @@ EOF
     unset XAUTHORITY
 }
 
-e2e_find_window() {
-    E2E_WINDOW=$(xdotool search --onlyvisible --name "$1" | head -n 1) && [[ $E2E_WINDOW ]]
-}
-
-# Starts PROGRAM [ARGS...] with libfaketime's clock running on from FAKE_START (local time), which
-# what it starts inherits, and waits until its main window has the keyboard. Sets E2E_PID,
-# E2E_OFFSET_MS (faked minus real clock), E2E_WINDOW and E2E_SHOWN_MS (from start to window).
+# Starts PROGRAM FAKE_START [ARGS...] on libfaketime's clock from FAKE_START, until its main window
+# has the keyboard. Sets E2E_PID, E2E_OFFSET_MS, E2E_WINDOW and E2E_SHOWN_MS (start to window).
 e2e_start_program() {
-    local started
-    started=$(date +%s%3N)
-    E2E_OFFSET_MS=$((($(date -d "$2" +%s) - started / 1000) * 1000))
+    local started=${EPOCHREALTIME/./}
+    E2E_OFFSET_MS=$((($(date -d "$2" +%s) - started / 1000000) * 1000))
     env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS \
         QT_ENABLE_HIGHDPI_SCALING=0 LC_ALL=C.UTF-8 XDG_CONFIG_HOME="$E2E_DIR/config" \
         XDG_RUNTIME_DIR="$E2E_DIR/runtime" FAKETIME="$(printf '%+d' $((E2E_OFFSET_MS / 1000)))" \
@@ -75,16 +63,13 @@ e2e_start_program() {
     E2E_PID=$!
     e2e_poll 10 e2e_find_window '^Vorlix定时关机软件' ||
         e2e_fail "no main window: $(tail "$E2E_DIR/program.log")"
-    E2E_SHOWN_MS=$(($(date +%s%3N) - started))
+    E2E_SHOWN_MS=$(((${EPOCHREALTIME/./} - started) / 1000))
     # Without a window manager nothing gives it the keyboard; keys sent before that are lost.
     timeout 5 xdotool windowfocus --sync "$E2E_WINDOW" || e2e_fail "the window took no keys"
 }
 
-e2e_fake_now_ms() { echo $(($(date +%s%3N) + E2E_OFFSET_MS)); }
-
-# Arms ACTION ("poweroff" or "reboot") LEAD_S whole seconds ahead of the program's clock with keys
-# alone: from "同步时间", Tab visits the checked action, "生效", "重置", "退出" and the six target
-# lists; the arrow key picks the other action. Sets E2E_TARGET_MS.
+# Arms ACTION (poweroff|reboot) LEAD_S seconds ahead with keys alone: from "同步时间", Tab visits
+# the checked action, "生效", "重置", "退出" and the six target lists. Sets E2E_TARGET_MS.
 e2e_arm() {
     local keys=(Tab) value i
     E2E_TARGET_MS=$((($(e2e_fake_now_ms) / 1000 + $2) * 1000))
