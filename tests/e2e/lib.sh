@@ -1,6 +1,6 @@
 # shellcheck shell=bash disable=SC2034  # the E2E_ variables set here are read by the caller
-# Sourced by the end-to-end, Wine and pixel tests and the benchmark; times are in ms. China Standard
-# Time needs no time zone database and shows up a clock read as UTC.
+# Sourced under `set -euo pipefail` by the end-to-end, Wine and pixel tests and the benchmark. Times
+# are in ms. China Standard Time needs no time zone database and shows up a clock read as UTC.
 export TZ='CST-8'
 
 e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -9,8 +9,7 @@ e2e_stop_pid() { { kill "$1" && wait "$1"; } 2>/dev/null || true; }
 e2e_cleanup() { kill $(jobs -p) 2>/dev/null || true; wait; rm -rf "$E2E_DIR"; }
 e2e_fake_now_ms() { echo $(($(date +%s%3N) + E2E_OFFSET_MS)); }
 
-# Runs COMMAND every 20 ms until it succeeds, for up to SECONDS.
-e2e_poll() {
+e2e_poll() { # SECONDS COMMAND...
     local end=$((${EPOCHREALTIME/./} + $1 * 1000000))
     until "${@:2}" 2>/dev/null; do ((${EPOCHREALTIME/./} < end)) || return 1; sleep 0.02; done
 }
@@ -25,21 +24,18 @@ e2e_serve() {
     e2e_poll 10 test -s "$E2E_DIR/$1" || e2e_fail "no $1: $(cat "$E2E_DIR/$1.log")"
 }
 
-# A scratch folder, a systemctl first on PATH that appends "ARGS<TAB>TIME" to E2E_RECORD and exits
-# with SYSTEMCTL_EXIT, and an Xvfb that picks a free display and outlives its last client.
+# The fake systemctl appends "ARGS<TAB>TIME" to E2E_RECORD and exits with SYSTEMCTL_EXIT.
 e2e_init() {
     E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-e2e.XXXXXX") E2E_RECORD=$E2E_DIR/systemctl.calls
-    set -E
-    trap 'echo "FAIL: unexpected error at ${BASH_SOURCE[0]}:$LINENO: $BASH_COMMAND" >&2' ERR
+    set -E && trap 'echo "FAIL: error at ${BASH_SOURCE[0]}:$LINENO: $BASH_COMMAND" >&2' ERR
     trap e2e_cleanup EXIT && trap 'exit 130' INT TERM HUP
     mkdir -m 700 "$E2E_DIR/runtime" "$E2E_DIR/bin"
     : >"$E2E_RECORD"
-    cat >"$E2E_DIR/bin/systemctl" <<EOF
+    install -m 755 /dev/stdin "$E2E_DIR/bin/systemctl" <<EOF
 #!/bin/sh
 printf '%s\t%s\n' "\$*" "\$(date +%s%3N)" >>'$E2E_RECORD'
 exit "\${SYSTEMCTL_EXIT:-0}"
 EOF
-    chmod +x "$E2E_DIR/bin/systemctl"
     export PATH="$E2E_DIR/bin:$PATH"
     # The machine's own systemctl would really shut it down.
     [[ $(command -v systemctl) == "$E2E_DIR/bin/systemctl" ]] ||
@@ -50,8 +46,7 @@ EOF
     unset XAUTHORITY
 }
 
-# Starts PROGRAM FAKE_START [ARGS...] on libfaketime's clock from FAKE_START, until its main window
-# has the keyboard. Sets E2E_PID, E2E_OFFSET_MS, E2E_WINDOW and E2E_SHOWN_MS (start to window).
+# PROGRAM FAKE_START [ARGS...] on a clock faked from FAKE_START, until its window has the keyboard.
 e2e_start_program() {
     local started=${EPOCHREALTIME/./}
     E2E_OFFSET_MS=$((($(date -d "$2" +%s) - started / 1000000) * 1000))
@@ -68,8 +63,7 @@ e2e_start_program() {
     timeout 5 xdotool windowfocus --sync "$E2E_WINDOW" || e2e_fail "the window took no keys"
 }
 
-# Arms ACTION (poweroff|reboot) LEAD_S seconds ahead with keys alone: from "同步时间", Tab visits
-# the checked action, "生效", "重置", "退出" and the six target lists. Sets E2E_TARGET_MS.
+# ACTION LEAD_S: from "同步时间" Tab visits the action, "生效", "重置", "退出", the six target lists.
 e2e_arm() {
     local keys=(Tab) value i
     E2E_TARGET_MS=$((($(e2e_fake_now_ms) / 1000 + $2) * 1000))
@@ -84,8 +78,7 @@ e2e_arm() {
     (($(e2e_fake_now_ms) + 1000 <= E2E_TARGET_MS)) || e2e_fail "armed too late; too slow a machine"
 }
 
-# Waits until 1.5 s past the target second, which also shows up a second call, then checks that the
-# program lives on and ran the command once, exactly ARGS, within MAX_DELAY ms; sets E2E_DELAY_MS.
+# ARGS [MAX_DELAY], then empties the record; waiting 1.5 s past the target shows up a second call.
 e2e_check_launch() {
     local args at ms=$((E2E_TARGET_MS + 1500 - $(e2e_fake_now_ms)))
     ((ms <= 0)) || sleep "${ms}e-3"
@@ -96,4 +89,5 @@ e2e_check_launch() {
     E2E_DELAY_MS=$((at - E2E_TARGET_MS))
     echo "'$1' $E2E_DELAY_MS ms after the target second"
     ((E2E_DELAY_MS >= 0 && E2E_DELAY_MS < ${2:-1500})) || e2e_fail "ran outside its time"
+    : >"$E2E_RECORD"
 }

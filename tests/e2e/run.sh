@@ -31,7 +31,6 @@ e2e_check_launch reboot 500
 locks 0
 e2e_stop_pid "$E2E_PID"
 
-: >"$E2E_RECORD"
 E2E_TARGET_MS=$(($(date -d '2027-01-01 00:00:00' +%s) * 1000))
 SYSTEMCTL_EXIT=1 e2e_start_program "$program" "$fake_start" --at 00:00:00 --arm
 e2e_check_launch poweroff 500

@@ -15,17 +15,14 @@ same_files() {
         fail "in $1: $(find "$1" ! -type d -printf '%P ')"$'\n'"expected: ${*:2}"
 }
 
-# Packs with the GENERATOR and fails unless the one package made is out/NAME.
-pack() {
-    "$cpack" -G "$1" --config "$build/CPackConfig.cmake" -B out >/dev/null
-    [[ $(find out -maxdepth 1 -type f) == "out/$2" ]] || fail "packed: $(find out -maxdepth 1)"
-}
-
+package=vorlix-shutdown-$version-win64.zip
+[[ $kind == zip ]] || package=vorlix-shutdown_${version}_$(dpkg --print-architecture).deb
+"$cpack" -G "${kind^^}" --config "$build/CPackConfig.cmake" -B out >/dev/null
+[[ $(find out -maxdepth 1 -type f) == "out/$package" ]] || fail "packed: $(find out -maxdepth 1)"
 if [[ $kind == zip ]]; then
-    pack ZIP "vorlix-shutdown-$version-win64.zip"
     mkdir unpacked
     cd unpacked
-    "$cmake" -E tar xf "../out/vorlix-shutdown-$version-win64.zip"
+    "$cmake" -E tar xf "../out/$package"
     same_files . README.md vorlix-shutdown.exe
     cmp vorlix-shutdown.exe "$6"
     cmp README.md "$7"
@@ -33,12 +30,10 @@ if [[ $kind == zip ]]; then
 fi
 # DESTDIR shows up a rule with an absolute destination, which would escape the prefix.
 DESTDIR=$scratch/root "$cmake" --install "$build" --prefix /usr/local >/dev/null
-deb=out/vorlix-shutdown_${version}_$(dpkg --print-architecture).deb
-pack DEB "${deb#out/}"
-dpkg-deb -x "$deb" deb
+dpkg-deb -x "out/$package" deb
 # The program, its menu entry and its icon in both forms the hicolor theme looks for.
 for tree in root:usr/local deb:usr; do
-    dir=${tree%:*} prefix=${tree#*:} share=${tree#*:}/share
+    dir=${tree%:*} prefix=${tree#*:} share=$prefix/share
     same_files "$dir" "$prefix"/{bin/vorlix-shutdown,share/applications/vorlix-shutdown.desktop} \
         "$share"/icons/hicolor/{48x48/apps/vorlix-shutdown.png,scalable/apps/vorlix-shutdown.svg}
     desktop-file-validate "$dir/$share/applications/vorlix-shutdown.desktop"
@@ -49,6 +44,6 @@ qt=$(readelf -d deb/usr/bin/vorlix-shutdown |
 [[ $qt == *libqt6widgets6* ]] || fail "the packed program does not link Qt 6 Widgets"
 for needed in Package:vorlix-shutdown "Version:$version" $qt Depends:{libc6,libstdc++6} \
     Depends:{qt6-qpa-plugins,fonts-noto-cjk} Recommends:qt6-translations-l10n; do
-    dpkg-deb -f "$deb" "${needed%%:*}" | tr ',|' '\n' | sed 's/(.*//; s/ //g' |
+    dpkg-deb -f "out/$package" "${needed%%:*}" | tr ',|' '\n' | sed 's/(.*//; s/ //g' |
         grep -qx -- "${needed#*:}" || fail "${needed%%:*} lacks ${needed#*:}"
 done

@@ -3,9 +3,8 @@
 # control tables; the Windows program under Wine's X11 driver at 96 and at 144 dpi.
 # Usage: check_pixels.sh qt PROGRAM | check_pixels.sh win32 PROGRAM WINEPREFIX
 set -euo pipefail
-here=$(dirname "${BASH_SOURCE[0]}")
 # shellcheck source-path=SCRIPTDIR source=../e2e/lib.sh
-source "$here/../e2e/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
 
 toolkit=$1 program=$2
 # Twips rectangles of the client area and what they must show: "only" that colour (a style may
@@ -28,7 +27,7 @@ checks=(
 )
 
 px() { echo $((($1 * dpi + 720) / 1440)); }
-quiet() { "$@" </dev/null >/dev/null 2>&1; }
+reg() { wine reg add "$@" /f </dev/null >/dev/null 2>&1; }
 wine_down() { wineserver -k 2>/dev/null || true && wineserver -w; }
 
 e2e_init
@@ -37,23 +36,20 @@ if [[ $toolkit == win32 ]]; then
     trap 'e2e_cleanup; wine_down' EXIT
     # The tests' shared prefix draws nowhere; this one draws on the X server above.
     # shellcheck source=scripts/wine-env.sh
-    VORLIX_WINEPREFIX=$3 source "$here/../../scripts/wine-env.sh" >/dev/null
-    quiet wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f
+    VORLIX_WINEPREFIX=$3 source "$(dirname "$0")/../../scripts/wine-env.sh" >/dev/null
+    reg 'HKCU\Software\Wine\Drivers' /v Graphics /d x11
     # Wine's theme paints a frame's caption in its own colour, whatever the program asks for.
-    quiet wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' \
-        /v ThemeActive /d 0 /f
+    reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /d 0
 fi
 
-# How many pixels of the capture in the twips x y w h of the caller lie within DISTANCE of r,g,b;
-# with FORMAT, the ImageMagick FORMAT of their bounds.
+# DISTANCE [FORMAT]: how many pixels in the caller's x y w h are that near r,g,b, or their bounds.
 near() {
     convert "$shot" -crop "$(px "$w")x$(px "$h")+$(px "$x")+$(px "$y")" +repage \
         -fx "sqrt((r * 255 - $r)^2 + (g * 255 - $g)^2 + (b * 255 - $b)^2) < $1" \
         ${2:+-trim} -format "${2:-%[fx:round(mean * w * h)]}" info: 2>/dev/null
 }
 
-# True once the window FORM of client size W H shows what its table says; otherwise result says
-# what is wrong. Sets height to the height of its green text in pixels.
+# FORM W H: true once it shows what the table says, else result says why; height of its green text.
 as_table_says() {
     local form x y w h kind colour r g b face
     import -window "$E2E_WINDOW" "$shot"
@@ -76,8 +72,7 @@ as_table_says() {
     [[ -z $result ]]
 }
 
-# Waits for the window TITLE and for it to paint what the table says of FORM, W by H twips.
-check_window() {
+check_window() { # TITLE FORM W H
     e2e_poll 60 e2e_find_window "$1" || e2e_fail "no $2: $(tail "$E2E_DIR/program.log")"
     e2e_poll 30 as_table_says "${@:2}" || e2e_fail "$2 at $dpi dpi: $result"
     echo "$2 at $dpi dpi: as its table says; text $height pixels high"
@@ -89,7 +84,7 @@ for dpi in 96 $([[ $toolkit == qt ]] || echo 144); do
     else
         # Every process of the prefix reads the setting once, when it starts.
         wine_down
-        quiet wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
+        reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
         wine_down
         wine "$program" </dev/null >>"$E2E_DIR/program.log" 2>&1 & E2E_PID=$!
     fi

@@ -16,11 +16,9 @@ launched() {
     e2e_check_launch "$1" 2000
     drive print | grep -qx -- "$2" || e2e_fail "status line: $(drive print)"
     e2e_stop_pid "$E2E_PID"
-    : >"$E2E_RECORD"
 }
 
-# Saves the years START END in the dialog with C:\ read-only, then checks that only the file SAVED
-# holds them, not NOT_SAVED, and that the next start lists them.
+# START END SAVED NOT_SAVED: the years saved with C:\ read-only are in SAVED alone and listed next.
 save_and_restart() {
     chmod a-w "$drive_c"
     session click 参数设置 window 参数设置 fill Edit "$1" "$2" click 确定 window 提示 print click 确定
@@ -72,8 +70,7 @@ if ((EUID == 0)); then
     exec setpriv --reuid="$user" --regid="$user" --init-groups env HOME="$home" USER="$user" \
         bash run/tests/windows_e2e/run.sh standard_user run/{"${program##*/}","${helper##*/}"}
 fi
-# A Wine prefix of the user's own.
-export VORLIX_WINEPREFIX=$PWD/wineprefix
+export VORLIX_WINEPREFIX=$PWD/wineprefix # of the user's own
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
 drive_c=$WINEPREFIX/drive_c ini=定时关机参数配置.ini
