@@ -42,19 +42,17 @@ EOF
         e2e_fail "systemctl is not the fake; refusing to start anything"
     e2e_serve display Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24
     DISPLAY=:$(<"$E2E_DIR/display")
-    export DISPLAY
-    unset XAUTHORITY
+    export DISPLAY XDG_CONFIG_HOME=$E2E_DIR/config XDG_RUNTIME_DIR=$E2E_DIR/runtime
+    unset XAUTHORITY QT_QPA_PLATFORM QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
 }
 
 # PROGRAM FAKE_START [ARGS...] on a clock faked from FAKE_START, until its window has the keyboard.
 e2e_start_program() {
     local started=${EPOCHREALTIME/./}
     E2E_OFFSET_MS=$((($(date -d "$2" +%s) - started / 1000000) * 1000))
-    env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS \
-        QT_ENABLE_HIGHDPI_SCALING=0 LC_ALL=C.UTF-8 XDG_CONFIG_HOME="$E2E_DIR/config" \
-        XDG_RUNTIME_DIR="$E2E_DIR/runtime" FAKETIME="$(printf '%+d' $((E2E_OFFSET_MS / 1000)))" \
-        LD_PRELOAD="$(echo /usr/lib/*/faketime/libfaketime.so.1)" \
-        "$1" "${@:3}" >>"$E2E_DIR/program.log" 2>&1 &
+    QT_ENABLE_HIGHDPI_SCALING=0 LD_PRELOAD="$(echo /usr/lib/*/faketime/libfaketime.so.1)" \
+        LC_ALL=C.UTF-8 FAKETIME="$(printf '%+d' $((E2E_OFFSET_MS / 1000)))" "$1" "${@:3}" \
+        >>"$E2E_DIR/program.log" 2>&1 &
     E2E_PID=$!
     e2e_poll 10 e2e_find_window '^Vorlix定时关机软件' ||
         e2e_fail "no main window: $(tail "$E2E_DIR/program.log")"
@@ -65,10 +63,9 @@ e2e_start_program() {
 
 # ACTION LEAD_S: from "同步时间" Tab visits the action, "生效", "重置", "退出", the six target lists.
 e2e_arm() {
-    local keys=(Tab) value i
+    local keys=(Tab Down Tab Tab Tab) value i
     E2E_TARGET_MS=$((($(e2e_fake_now_ms) / 1000 + $2) * 1000))
-    [[ $1 == poweroff ]] || keys+=(Down)
-    keys+=(Tab Tab Tab)
+    [[ $1 == reboot ]] || unset 'keys[1]' # the arrow key picks the other action
     for value in $(date -d "@$((E2E_TARGET_MS / 1000))" '+%Y %-m %-d %-H %-M %-S'); do
         keys+=(Tab ctrl+a)
         for ((i = 0; i < ${#value}; i++)); do keys+=("${value:i:1}"); done

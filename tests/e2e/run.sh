@@ -9,8 +9,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 program=$1 fake_start='2026-12-31 23:59:56' status=0
 e2e_init
 
-env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$E2E_DIR/config" "$program" \
-    --at '2026-02-30 18:30:00' --arm >"$E2E_DIR/out" 2>"$E2E_DIR/err" || status=$?
+env -u DISPLAY -u WAYLAND_DISPLAY "$program" --at '2026-02-30 18:30:00' --arm \
+    >"$E2E_DIR/out" 2>"$E2E_DIR/err" || status=$?
 [[ $status == 2 && ! -s $E2E_DIR/out && ! -s $E2E_RECORD &&
     $(head -n 1 "$E2E_DIR/err") == '命令行参数错误：“2026-02-30 18:30:00”不是有效的日期时间。' ]] ||
     e2e_fail "a bad date exited with $status and said: $(cat "$E2E_DIR/out" "$E2E_DIR/err")"

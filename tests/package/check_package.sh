@@ -1,6 +1,4 @@
 #!/usr/bin/env bash
-# Installs and packs a finished build as a release is made: exactly the user's files, where a
-# desktop (or Windows) looks for them, and a .deb that pulls in what the program loads.
 # Usage: check_package.sh deb|zip CMAKE CPACK BUILD_DIR VERSION [PROGRAM README]
 set -euo pipefail
 kind=$1 cmake=$2 cpack=$3 build=$4 version=$5

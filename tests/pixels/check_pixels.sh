@@ -1,6 +1,4 @@
 #!/usr/bin/env bash
-# Both windows of the real program captured on an X server of their own and checked against the
-# control tables; the Windows program under Wine's X11 driver at 96 and at 144 dpi.
 # Usage: check_pixels.sh qt PROGRAM | check_pixels.sh win32 PROGRAM WINEPREFIX
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=../e2e/lib.sh
@@ -51,7 +49,7 @@ near() {
 
 # FORM W H: true once it shows what the table says, else result says why; height of its green text.
 as_table_says() {
-    local form x y w h kind colour r g b face
+    local form x y w h kind r g b face
     import -window "$E2E_WINDOW" "$shot"
     result=$(identify -format 'client area %w %h' "$shot")
     [[ $result == "client area $(px "$2") $(px "$3")" ]] || return 1
@@ -59,15 +57,14 @@ as_table_says() {
         '%[fx:int(255 * p{0,0}.r)],%[fx:int(255 * p{0,0}.g)],%[fx:int(255 * p{0,0}.b)]' info:)
     result=$([[ $face != 0,0,0 ]] || echo "the face colour is black")
     for check in "${checks[@]}"; do
-        read -r form x y w h kind colour <<<"${check/face/$face}"
-        IFS=, read -r r g b <<<"$colour"
+        IFS=' ,' read -r form x y w h kind r g b <<<"${check/face/$face}"
         [[ $form == "$1" ]] || continue
         case $kind in
             only) (($(near 10) == $(px "$w") * $(px "$h"))) ;;
             mostly) (($(near 10) * 2 >= $(px "$w") * $(px "$h"))) ;;
             text) (($(near 60) >= 5)) ;;
-        esac || result+=$'\n'"not $kind $colour at $x $y $w $h"
-        [[ "$kind $colour" != "text 0,255,0" ]] || height=$(near 100 %h)
+        esac || result+=$'\n'"not $kind $r,$g,$b at $x $y $w $h"
+        [[ "$kind $r,$g,$b" != "text 0,255,0" ]] || height=$(near 100 %h)
     done
     [[ -z $result ]]
 }
@@ -82,10 +79,8 @@ for dpi in 96 $([[ $toolkit == qt ]] || echo 144); do
     if [[ $toolkit == qt ]]; then
         e2e_start_program "$program" now
     else
-        # Every process of the prefix reads the setting once, when it starts.
-        wine_down
         reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
-        wine_down
+        wine_down # every process of the prefix reads it once, when it starts
         wine "$program" </dev/null >>"$E2E_DIR/program.log" 2>&1 & E2E_PID=$!
     fi
     check_window '^Vorlix定时关机软件' Form1 7320 4050

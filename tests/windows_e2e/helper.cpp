@@ -27,7 +27,6 @@ void say(FILE* to, const std::wstring& wide) {
     std::exit(1);
 }
 
-// WM_GETTEXT, or CB_GETLBTEXT of the item INDEX.
 std::wstring textOf(HWND control, UINT message = WM_GETTEXT, WPARAM index = 1024) {
     wchar_t text[1024] = {};
     ::SendMessageW(control, message, index, reinterpret_cast<LPARAM>(text));
@@ -50,14 +49,13 @@ std::multimap<LONG, HWND> controlsOf(HWND window) {
 int wmain(int argc, wchar_t** argv) {
     if (argc > 1 && std::wcscmp(argv[1], L"-f") == 0) {
         const auto now = std::chrono::system_clock::now().time_since_epoch();
-        FILE* record = ::_wfopen(L"shutdown-record.txt", L"ab");
-        if (record == nullptr) {
-            return 100;
+        // Without a record the test finds no call, and says so.
+        if (FILE* record = ::_wfopen(L"shutdown-record.txt", L"ab")) {
+            say(record,
+                std::wstring(::GetCommandLineW()) + L"\t" +
+                    std::to_wstring(std::chrono::floor<std::chrono::milliseconds>(now).count()));
+            std::fclose(record);
         }
-        say(record,
-            std::wstring(::GetCommandLineW()) + L"\t" +
-                std::to_wstring(std::chrono::floor<std::chrono::milliseconds>(now).count()));
-        std::fclose(record);
         const wchar_t* code = ::_wgetenv(L"FAKE_SHUTDOWN_EXIT");
         return code != nullptr ? ::_wtoi(code) : 0;
     }

@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
-# The real Windows program under Wine (in the environment of scripts/wine-env.sh), driven by
-# helper.cpp, which also stands in for shutdown.exe beside it.
-# Usage: run.sh armed_runs|standard_user PROGRAM HELPER
+# Usage, in the environment of scripts/wine-env.sh: run.sh armed_runs|standard_user PROGRAM HELPER
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=../e2e/lib.sh
 source "$(dirname "$0")/../e2e/lib.sh"
@@ -37,7 +35,6 @@ if [[ $mode == armed_runs ]]; then
     cp "$helper" shutdown.exe
     cp "$program" vorlix-shutdown.exe
     program=$E2E_DIR/vorlix-shutdown.exe E2E_RECORD=$E2E_DIR/shutdown-record.txt
-    : >"$E2E_RECORD"
     start --at '2026-02-30 18:30:00' --arm
     said=$(drive print click 确定)
     wait "$E2E_PID" || status=$?
@@ -62,9 +59,8 @@ if ((EUID == 0)); then
     id -u "$user" >/dev/null 2>&1 ||
         useradd --system --create-home --shell /usr/sbin/nologin "$user"
     home=$(getent passwd "$user" | cut -d: -f6)
-    mkdir -p "$home/run/build"
+    mkdir -p "$home/run"
     cp -r "$root/tests" "$root/scripts" "$program" "$helper" "$home/run"
-    [[ -d $home/run/build/locale ]] || cp -r "$LOCPATH" "$home/run/build/locale"
     chown -R "$user:" "$home/run"
     cd "$home"
     exec setpriv --reuid="$user" --regid="$user" --init-groups env HOME="$home" USER="$user" \
