@@ -1,26 +1,21 @@
 # shellcheck shell=bash disable=SC2034  # the E2E_ variables set here are read by the caller
-# Sourced under `set -euo pipefail` by the end-to-end, Wine and pixel tests and the benchmark.
-# Times are in ms. China Standard Time needs no time zone database and shows up a clock read as UTC.
+# Sourced under `set -euo pipefail` by the end-to-end, Wine and pixel tests and the benchmark. Times
+# are in ms. China Standard Time needs no time zone database and shows up a clock read as UTC.
 export TZ='CST-8'
 
 e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
+e2e_stop_pid() { { kill "$1" && wait "$1"; } 2>/dev/null || true; }
+# shellcheck disable=SC2046  # one process id a word
+e2e_cleanup() { kill $(jobs -p) 2>/dev/null || true; wait; rm -rf "$E2E_DIR"; }
+e2e_fake_now_ms() { echo $(($(date +%s%3N) + E2E_OFFSET_MS)); }
 
-# Runs COMMAND every 20 ms until it succeeds, for up to SECONDS.
-e2e_poll() {
+e2e_poll() { # SECONDS COMMAND...
     local end=$((${EPOCHREALTIME/./} + $1 * 1000000))
-    until "${@:2}" 2>/dev/null; do
-        ((${EPOCHREALTIME/./} < end)) || return 1
-        sleep 0.02
-    done
+    until "${@:2}" 2>/dev/null; do ((${EPOCHREALTIME/./} < end)) || return 1; sleep 0.02; done
 }
 
-e2e_stop_pid() { { kill "$1" && wait "$1"; } 2>/dev/null || true; }
-
-e2e_cleanup() {
-    # shellcheck disable=SC2046  # one process id a word
-    kill $(jobs -p) 2>/dev/null || true
-    wait
-    rm -rf "$E2E_DIR"
+e2e_find_window() {
+    E2E_WINDOW=$(xdotool search --onlyvisible --name "$1" | head -n 1) && [[ $E2E_WINDOW ]]
 }
 
 # Starts COMMAND, which writes what it serves to its descriptor 3, and waits for that in file NAME.
@@ -29,67 +24,48 @@ e2e_serve() {
     e2e_poll 10 test -s "$E2E_DIR/$1" || e2e_fail "no $1: $(cat "$E2E_DIR/$1.log")"
 }
 
-# A scratch folder, a systemctl first on PATH that appends "ARGS<TAB>TIME" to E2E_RECORD and exits
-# with SYSTEMCTL_EXIT, and an Xvfb that picks a free display and outlives its last client.
+# The fake systemctl appends "ARGS<TAB>TIME" to E2E_RECORD and exits with SYSTEMCTL_EXIT.
 e2e_init() {
-    E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-e2e.XXXXXX")
-    E2E_RECORD=$E2E_DIR/systemctl.calls
-    set -E
-    trap 'echo "FAIL: unexpected error at ${BASH_SOURCE[0]}:$LINENO: $BASH_COMMAND" >&2' ERR
-    trap e2e_cleanup EXIT
-    trap 'exit 130' INT TERM HUP
+    E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-e2e.XXXXXX") E2E_RECORD=$E2E_DIR/systemctl.calls
+    set -E && trap 'echo "FAIL: error at ${BASH_SOURCE[0]}:$LINENO: $BASH_COMMAND" >&2' ERR
+    trap e2e_cleanup EXIT && trap 'exit 130' INT TERM HUP
     mkdir -m 700 "$E2E_DIR/runtime" "$E2E_DIR/bin"
     : >"$E2E_RECORD"
-    cat >"$E2E_DIR/bin/systemctl" <<EOF
+    install -m 755 /dev/stdin "$E2E_DIR/bin/systemctl" <<EOF
 #!/bin/sh
 printf '%s\t%s\n' "\$*" "\$(date +%s%3N)" >>'$E2E_RECORD'
 exit "\${SYSTEMCTL_EXIT:-0}"
 EOF
-    chmod +x "$E2E_DIR/bin/systemctl"
     export PATH="$E2E_DIR/bin:$PATH"
     # The machine's own systemctl would really shut it down.
     [[ $(command -v systemctl) == "$E2E_DIR/bin/systemctl" ]] ||
         e2e_fail "systemctl is not the fake; refusing to start anything"
     e2e_serve display Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24
     DISPLAY=:$(<"$E2E_DIR/display")
-    export DISPLAY
-    unset XAUTHORITY
+    export DISPLAY XDG_CONFIG_HOME=$E2E_DIR/config XDG_RUNTIME_DIR=$E2E_DIR/runtime
+    unset XAUTHORITY QT_QPA_PLATFORM QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
 }
 
-e2e_find_window() {
-    E2E_WINDOW=$(xdotool search --onlyvisible --name "$1" | head -n 1) && [[ $E2E_WINDOW ]]
-}
-
-# Starts PROGRAM [ARGS...] with libfaketime's clock running on from FAKE_START (local time), which
-# what it starts inherits, and waits until its main window has the keyboard. Sets E2E_PID,
-# E2E_OFFSET_MS (faked minus real clock), E2E_WINDOW and E2E_SHOWN_MS (from start to window).
+# PROGRAM FAKE_START [ARGS...] on a clock faked from FAKE_START, until its window has the keyboard.
 e2e_start_program() {
-    local started
-    started=$(date +%s%3N)
-    E2E_OFFSET_MS=$((($(date -d "$2" +%s) - started / 1000) * 1000))
-    env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS \
-        QT_ENABLE_HIGHDPI_SCALING=0 LC_ALL=C.UTF-8 XDG_CONFIG_HOME="$E2E_DIR/config" \
-        XDG_RUNTIME_DIR="$E2E_DIR/runtime" FAKETIME="$(printf '%+d' $((E2E_OFFSET_MS / 1000)))" \
-        LD_PRELOAD="$(echo /usr/lib/*/faketime/libfaketime.so.1)" \
-        "$1" "${@:3}" >>"$E2E_DIR/program.log" 2>&1 &
+    local started=${EPOCHREALTIME/./}
+    E2E_OFFSET_MS=$((($(date -d "$2" +%s) - started / 1000000) * 1000))
+    QT_ENABLE_HIGHDPI_SCALING=0 LD_PRELOAD="$(echo /usr/lib/*/faketime/libfaketime.so.1)" \
+        LC_ALL=C.UTF-8 FAKETIME="$(printf '%+d' $((E2E_OFFSET_MS / 1000)))" "$1" "${@:3}" \
+        >>"$E2E_DIR/program.log" 2>&1 &
     E2E_PID=$!
     e2e_poll 10 e2e_find_window '^Vorlix定时关机软件' ||
         e2e_fail "no main window: $(tail "$E2E_DIR/program.log")"
-    E2E_SHOWN_MS=$(($(date +%s%3N) - started))
+    E2E_SHOWN_MS=$(((${EPOCHREALTIME/./} - started) / 1000))
     # Without a window manager nothing gives it the keyboard; keys sent before that are lost.
     timeout 5 xdotool windowfocus --sync "$E2E_WINDOW" || e2e_fail "the window took no keys"
 }
 
-e2e_fake_now_ms() { echo $(($(date +%s%3N) + E2E_OFFSET_MS)); }
-
-# Arms ACTION ("poweroff" or "reboot") LEAD_S whole seconds ahead of the program's clock with keys
-# alone: from "同步时间", Tab visits the checked action, "生效", "重置", "退出" and the six target
-# lists; the arrow key picks the other action. Sets E2E_TARGET_MS.
+# ACTION LEAD_S: from "同步时间" Tab visits the action, "生效", "重置", "退出", the six target lists.
 e2e_arm() {
-    local keys=(Tab) value i
+    local keys=(Tab Down Tab Tab Tab) value i
     E2E_TARGET_MS=$((($(e2e_fake_now_ms) / 1000 + $2) * 1000))
-    [[ $1 == poweroff ]] || keys+=(Down)
-    keys+=(Tab Tab Tab)
+    [[ $1 == reboot ]] || unset 'keys[1]' # the arrow key picks the other action
     for value in $(date -d "@$((E2E_TARGET_MS / 1000))" '+%Y %-m %-d %-H %-M %-S'); do
         keys+=(Tab ctrl+a)
         for ((i = 0; i < ${#value}; i++)); do keys+=("${value:i:1}"); done
@@ -99,8 +75,7 @@ e2e_arm() {
     (($(e2e_fake_now_ms) + 1000 <= E2E_TARGET_MS)) || e2e_fail "armed too late; too slow a machine"
 }
 
-# Waits until 1.5 s past the target second, which also shows up a second call, then checks that the
-# program lives on and ran the command once, exactly ARGS, within MAX_DELAY ms; sets E2E_DELAY_MS.
+# ARGS [MAX_DELAY], then empties the record; waiting 1.5 s past the target shows up a second call.
 e2e_check_launch() {
     local args at ms=$((E2E_TARGET_MS + 1500 - $(e2e_fake_now_ms)))
     ((ms <= 0)) || sleep "${ms}e-3"
@@ -111,4 +86,5 @@ e2e_check_launch() {
     E2E_DELAY_MS=$((at - E2E_TARGET_MS))
     echo "'$1' $E2E_DELAY_MS ms after the target second"
     ((E2E_DELAY_MS >= 0 && E2E_DELAY_MS < ${2:-1500})) || e2e_fail "ran outside its time"
+    : >"$E2E_RECORD"
 }

@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# Installs and packs a finished build as a release is made: exactly the user's files, where a
-# desktop (or Windows) looks for them, and a .deb that pulls in what the program loads.
 # Usage: check_package.sh deb|zip CMAKE CPACK BUILD_DIR VERSION [PROGRAM README]
 set -euo pipefail
-
 kind=$1 cmake=$2 cpack=$3 build=$4 version=$5
 fail() { echo "FAIL: $*" >&2; exit 1; }
 scratch=$(mktemp -d "$build/package-test.XXXXXX")
@@ -12,49 +9,39 @@ cd "$scratch"
 
 # Fails unless the files below FOLDER are exactly PATHS, sorted.
 same_files() {
-    local found
-    found=$(cd "$1" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort)
-    [[ $found == "$(printf '%s\n' "${@:2}")" ]] || fail "in $1:"$'\n'"$found"$'\n'"expected: ${*:2}"
+    [[ $(find "$1" ! -type d -printf '%P\n' | LC_ALL=C sort) == "$(printf '%s\n' "${@:2}")" ]] ||
+        fail "in $1: $(find "$1" ! -type d -printf '%P ')"$'\n'"expected: ${*:2}"
 }
 
-# Packs with the GENERATOR and fails unless the one package made is out/NAME.
-pack() {
-    "$cpack" -G "$1" --config "$build/CPackConfig.cmake" -B out >/dev/null
-    [[ $(find out -maxdepth 1 -type f) == "out/$2" ]] || fail "packed: $(find out -maxdepth 1)"
-}
-
-# The program, its menu entry and its icon in both forms the hicolor theme looks for, under PREFIX.
-linux_tree() {
-    local share=${2#/}/share
-    same_files "$1" "${2#/}/bin/vorlix-shutdown" "$share/applications/vorlix-shutdown.desktop" \
-        "$share"/icons/hicolor/{48x48/apps/vorlix-shutdown.png,scalable/apps/vorlix-shutdown.svg}
-    desktop-file-validate "$1$2/share/applications/vorlix-shutdown.desktop"
-}
-
+package=vorlix-shutdown-$version-win64.zip
+[[ $kind == zip ]] || package=vorlix-shutdown_${version}_$(dpkg --print-architecture).deb
+"$cpack" -G "${kind^^}" --config "$build/CPackConfig.cmake" -B out >/dev/null
+[[ $(find out -maxdepth 1 -type f) == "out/$package" ]] || fail "packed: $(find out -maxdepth 1)"
 if [[ $kind == zip ]]; then
-    pack ZIP "vorlix-shutdown-$version-win64.zip"
     mkdir unpacked
-    (cd unpacked && "$cmake" -E tar xf "../out/vorlix-shutdown-$version-win64.zip")
-    same_files unpacked README.md vorlix-shutdown.exe
-    cmp unpacked/vorlix-shutdown.exe "$6" && cmp unpacked/README.md "$7"
+    cd unpacked
+    "$cmake" -E tar xf "../out/$package"
+    same_files . README.md vorlix-shutdown.exe
+    cmp vorlix-shutdown.exe "$6"
+    cmp README.md "$7"
     exit
 fi
 # DESTDIR shows up a rule with an absolute destination, which would escape the prefix.
 DESTDIR=$scratch/root "$cmake" --install "$build" --prefix /usr/local >/dev/null
-linux_tree root /usr/local
-deb=out/vorlix-shutdown_${version}_$(dpkg --print-architecture).deb
-pack DEB "${deb#out/}"
-[[ $(dpkg-deb -f "$deb" Package Version) == "Package: vorlix-shutdown"$'\n'"Version: $version" ]] ||
-    fail "$(dpkg-deb -f "$deb" Package Version)"
-dpkg-deb -x "$deb" deb
-linux_tree deb /usr
-# The Qt libraries the packed program links, and what it loads at run time: the platform plugin and
-# the Song typeface.
-qt=$(readelf -d deb/usr/bin/vorlix-shutdown |
-    sed -n 's/.*Shared library: \[libQt6\([A-Za-z]*\)\.so\.6\]/libqt6\L\1\E6/p')
-[[ $qt == *libqt6widgets6* ]] || fail "the packed program does not link Qt 6 Widgets"
-field() { dpkg-deb -f "$deb" "$1" | tr ',|' '\n' | sed 's/(.*//; s/ //g' | grep -qx -- "$2"; }
-for needed in $qt libc6 libstdc++6 qt6-qpa-plugins fonts-noto-cjk; do
-    field Depends "$needed" || fail "Depends lacks $needed"
+dpkg-deb -x "out/$package" deb
+# The program, its menu entry and its icon in both forms the hicolor theme looks for.
+for tree in root:usr/local deb:usr; do
+    dir=${tree%:*} prefix=${tree#*:} share=$prefix/share
+    same_files "$dir" "$prefix"/{bin/vorlix-shutdown,share/applications/vorlix-shutdown.desktop} \
+        "$share"/icons/hicolor/{48x48/apps/vorlix-shutdown.png,scalable/apps/vorlix-shutdown.svg}
+    desktop-file-validate "$dir/$share/applications/vorlix-shutdown.desktop"
 done
-field Recommends qt6-translations-l10n || fail "Recommends lacks qt6-translations-l10n"
+# The Qt libraries the packed program links, and what it loads: Qt's platform plugin and Song type.
+qt=$(readelf -d deb/usr/bin/vorlix-shutdown |
+    sed -n 's/.*Shared library: \[libQt6\([A-Za-z]*\)\.so\.6\]/Depends:libqt6\L\1\E6/p')
+[[ $qt == *libqt6widgets6* ]] || fail "the packed program does not link Qt 6 Widgets"
+for needed in Package:vorlix-shutdown "Version:$version" $qt Depends:{libc6,libstdc++6} \
+    Depends:{qt6-qpa-plugins,fonts-noto-cjk} Recommends:qt6-translations-l10n; do
+    dpkg-deb -f "out/$package" "${needed%%:*}" | tr ',|' '\n' | sed 's/(.*//; s/ //g' |
+        grep -qx -- "${needed#*:}" || fail "${needed%%:*} lacks ${needed#*:}"
+done

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cwchar>
 #include <cwctype>
+#include <map>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -27,24 +27,20 @@ void say(FILE* to, const std::wstring& wide) {
     std::exit(1);
 }
 
-// WM_GETTEXT, or CB_GETLBTEXT of the item INDEX.
 std::wstring textOf(HWND control, UINT message = WM_GETTEXT, WPARAM index = 1024) {
     wchar_t text[1024] = {};
     ::SendMessageW(control, message, index, reinterpret_cast<LPARAM>(text));
     return text;
 }
 
-// Its own controls, left to right; not the edit boxes inside its lists.
-std::vector<HWND> controlsOf(HWND window) {
-    std::vector<HWND> all;
+// Its own controls by their left edges, left to right; not the edit boxes inside its lists.
+std::multimap<LONG, HWND> controlsOf(HWND window) {
+    std::multimap<LONG, HWND> all;
     for (HWND c = ::GetWindow(window, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
-        all.push_back(c);
-    }
-    std::ranges::stable_sort(all, {}, [](HWND control) {
         RECT rect{};
-        ::GetWindowRect(control, &rect);
-        return rect.left;
-    });
+        ::GetWindowRect(c, &rect);
+        all.emplace(rect.left, c);
+    }
     return all;
 }
 
@@ -53,14 +49,13 @@ std::vector<HWND> controlsOf(HWND window) {
 int wmain(int argc, wchar_t** argv) {
     if (argc > 1 && std::wcscmp(argv[1], L"-f") == 0) {
         const auto now = std::chrono::system_clock::now().time_since_epoch();
-        FILE* record = ::_wfopen(L"shutdown-record.txt", L"ab");
-        if (record == nullptr) {
-            return 100;
+        // Without a record the test finds no call, and says so.
+        if (FILE* record = ::_wfopen(L"shutdown-record.txt", L"ab")) {
+            say(record,
+                std::wstring(::GetCommandLineW()) + L"\t" +
+                    std::to_wstring(std::chrono::floor<std::chrono::milliseconds>(now).count()));
+            std::fclose(record);
         }
-        say(record,
-            std::wstring(::GetCommandLineW()) + L"\t" +
-                std::to_wstring(std::chrono::floor<std::chrono::milliseconds>(now).count()));
-        std::fclose(record);
         const wchar_t* code = ::_wgetenv(L"FAKE_SHUTDOWN_EXIT");
         return code != nullptr ? ::_wtoi(code) : 0;
     }
@@ -79,7 +74,7 @@ int wmain(int argc, wchar_t** argv) {
             }
         } else if (step == L"fill" && i + 1 < argc) {
             const wchar_t* kind = argv[++i];
-            for (HWND control : controlsOf(window)) {
+            for (const auto& [left, control] : controlsOf(window)) {
                 wchar_t name[64] = {};
                 ::GetClassNameW(control, name, 64);
                 if (i + 1 < argc && std::iswdigit(argv[i + 1][0]) && ::_wcsicmp(name, kind) == 0) {
@@ -87,16 +82,16 @@ int wmain(int argc, wchar_t** argv) {
                 }
             }
         } else if (step == L"click" && i + 1 < argc) {
-            const std::vector<HWND> controls = controlsOf(window);
+            const auto controls = controlsOf(window);
             const auto button = std::ranges::find(controls, std::wstring(argv[++i]),
-                                                  [](HWND control) { return textOf(control); });
+                                                  [](auto entry) { return textOf(entry.second); });
             if (button == controls.end()) {
                 fail(L"no button " + std::wstring(argv[i]));
             }
             // Posted: a click that opens a modal box would only return once the box is closed.
-            ::PostMessageW(*button, BM_CLICK, 0, 0);
+            ::PostMessageW(button->second, BM_CLICK, 0, 0);
         } else if (step == L"print") {
-            for (HWND control : controlsOf(window)) {
+            for (const auto& [left, control] : controlsOf(window)) {
                 const LRESULT items = ::SendMessageW(control, CB_GETCOUNT, 0, 0);
                 say(stdout, items > 0 ? textOf(control, CB_GETLBTEXT, 0) + L".." +
                                             textOf(control, CB_GETLBTEXT, items - 1)

@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
-# The real Windows program under Wine (in the environment of scripts/wine-env.sh), driven by
-# helper.cpp, which also stands in for shutdown.exe beside it.
-# Usage: run.sh armed_runs|standard_user PROGRAM HELPER
+# Usage, in the environment of scripts/wine-env.sh: run.sh armed_runs|standard_user PROGRAM HELPER
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=../e2e/lib.sh
 source "$(dirname "$0")/../e2e/lib.sh"
@@ -9,48 +7,40 @@ mode=$1 program=$2 helper=$3 root=$(dirname "$0")/../..
 
 start() { wine "$program" "$@" </dev/null >>program.log 2>&1 & E2E_PID=$!; }
 drive() { wine "$helper" window Vorlix定时关机软件2.2 "$@" </dev/null | tr -d '\r'; }
+session() { start; said=$(drive "$@"); e2e_stop_pid "$E2E_PID"; }
 
 # Wine is slow to start shutdown.exe, so it may run in the second after the target's.
 launched() {
     e2e_check_launch "$1" 2000
     drive print | grep -qx -- "$2" || e2e_fail "status line: $(drive print)"
     e2e_stop_pid "$E2E_PID"
-    : >"$E2E_RECORD"
 }
 
-# Saves the years START END in the dialog with C:\ read-only, then checks that only the file SAVED
-# holds them, not NOT_SAVED, and that the next start lists them.
+# START END SAVED NOT_SAVED: the years saved with C:\ read-only are in SAVED alone and listed next.
 save_and_restart() {
-    local said
     chmod a-w "$drive_c"
-    start
-    said=$(drive click 参数设置 window 参数设置 fill Edit "$1" "$2" click 确定 window 提示 print click 确定)
-    e2e_stop_pid "$E2E_PID"
+    session click 参数设置 window 参数设置 fill Edit "$1" "$2" click 确定 window 提示 print click 确定
     chmod u+w "$drive_c"
     grep -qx 年份设置修改成功！ <<<"$said" || e2e_fail "saving $1 to $2 answered '$said'"
     [[ -s $3 && ! -e $4 ]] || e2e_fail "$1 to $2 not saved in $3 alone"
-    start
-    said=$(drive print)
-    e2e_stop_pid "$E2E_PID"
+    session print
     grep -qx "$1..$2" <<<"$said" || e2e_fail "saved $1 to $2, the next start lists: $said"
 }
 
 if [[ $mode == armed_runs ]]; then
-    E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-win-e2e.XXXXXX") E2E_OFFSET_MS=0
+    E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-win-e2e.XXXXXX") E2E_OFFSET_MS=0 status=0
     trap e2e_cleanup EXIT
-    # Windows looks for shutdown.exe in the program's own folder before the system's.
-    cp "$program" "$E2E_DIR/vorlix-shutdown.exe"
-    cp "$helper" "$E2E_DIR/shutdown.exe"
     cd "$E2E_DIR"
-    program=$E2E_DIR/vorlix-shutdown.exe E2E_RECORD=$E2E_DIR/shutdown-record.txt status=0
-    : >"$E2E_RECORD"
+    # Windows looks for shutdown.exe in the program's own folder before the system's.
+    cp "$helper" shutdown.exe
+    cp "$program" vorlix-shutdown.exe
+    program=$E2E_DIR/vorlix-shutdown.exe E2E_RECORD=$E2E_DIR/shutdown-record.txt
     start --at '2026-02-30 18:30:00' --arm
     said=$(drive print click 确定)
     wait "$E2E_PID" || status=$?
     [[ $status == 2 && $said == *'命令行参数错误：“2026-02-30 18:30:00”不是有效的日期时间。'* ]] ||
         e2e_fail "a bad date exited with $status and said '$said'"
-    # Wine takes a few seconds to start a program.
-    E2E_TARGET_MS=$((($(date +%s) + 8) * 1000))
+    E2E_TARGET_MS=$((($(date +%s) + 8) * 1000)) # Wine takes seconds to start a program.
     FAKE_SHUTDOWN_EXIT=3 start
     # shellcheck disable=SC2046  # one number a field
     drive fill ComboBox $(date -d "@$((E2E_TARGET_MS / 1000))" '+%Y %-m %-d %-H %-M %-S') \
@@ -69,19 +59,14 @@ if ((EUID == 0)); then
     id -u "$user" >/dev/null 2>&1 ||
         useradd --system --create-home --shell /usr/sbin/nologin "$user"
     home=$(getent passwd "$user" | cut -d: -f6)
-    mkdir -p "$home"/run/{tests/e2e,tests/windows_e2e,scripts,build}
-    cp "$0" "$program" "$helper" "$home/run/tests/windows_e2e"
-    cp "$root/tests/e2e/lib.sh" "$home/run/tests/e2e"
-    cp "$root/scripts/wine-env.sh" "$home/run/scripts"
-    [[ -d $home/run/build/locale ]] || cp -r "$LOCPATH" "$home/run/build/locale"
+    mkdir -p "$home/run"
+    cp -r "$root/tests" "$root/scripts" "$program" "$helper" "$home/run"
     chown -R "$user:" "$home/run"
     cd "$home"
     exec setpriv --reuid="$user" --regid="$user" --init-groups env HOME="$home" USER="$user" \
-        bash run/tests/windows_e2e/run.sh standard_user \
-        run/tests/windows_e2e/{"${program##*/}","${helper##*/}"}
+        bash run/tests/windows_e2e/run.sh standard_user run/{"${program##*/}","${helper##*/}"}
 fi
-# A Wine prefix of the user's own.
-export VORLIX_WINEPREFIX=$PWD/wineprefix
+export VORLIX_WINEPREFIX=$PWD/wineprefix # of the user's own
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
 drive_c=$WINEPREFIX/drive_c ini=定时关机参数配置.ini
