@@ -61,7 +61,7 @@ TEST(ApplyCommandLine, FillsTheListsPicksRestartAndArms) {
     testing_support::Program program;
     applyCommandLine(*program.app, parseCommandLine({"--at", "10:45:32", "--restart", "--arm"},
                                                     kBuiltInYears, program.clock.time));
-    EXPECT_EQ(program.texts(testing_support::kTargetLists), "2014/2/6/10/45/32");
+    EXPECT_EQ(program.texts("Combo"), "2014/2/6/10/45/32");
     EXPECT_TRUE(program.form().selected("Option2"));
     EXPECT_EQ(program.form().text("Label13"), "定时关机执行中……");
     program.tickAt(10, 45, 31);

@@ -5,15 +5,13 @@
 #include "program.h"
 
 using power::Action;
-using testing_support::kClockFields;
-using testing_support::kTargetLists;
 
 class Form1Test : public ::testing::Test, public testing_support::Program {
   protected:
     // Armed at 10:45:29 on the clock, which the clock fields need not show yet.
     void armFor(std::string_view target) {
         clock.time = {2014, 2, 6, 10, 45, 29, 5};
-        setTexts(kTargetLists, target);
+        setTexts("Combo", target);
         click("Command3");
     }
     // A list's items as "FIRST..LAST COUNT".
@@ -31,37 +29,26 @@ class Form1Test : public ::testing::Test, public testing_support::Program {
     }
 };
 
-TEST_F(Form1Test, StartsWithTheClockAndTheBuiltInListsAndCreatesTheSettings) {
-    EXPECT_EQ(texts(kClockFields), "2014/2/6/10/45/30");
+TEST_F(Form1Test, StartsWithTheClockAndTheBuiltInListsAndSyncCopiesTheClock) {
+    EXPECT_EQ(texts("Text"), "2014/2/6/10/45/30");
     const char* spans[] = {"2014..2099 86", "1..12 12", "1..31 31",
                            "0..23 24",      "0..59 60", "0..59 60"};
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(span(kTargetLists[i]), spans[i]);
+        EXPECT_EQ(span("Combo" + std::to_string(i + 1)), spans[i]);
     }
-    EXPECT_EQ(texts(kTargetLists), "2014/9/11/11/45/33");
+    EXPECT_EQ(texts("Combo"), "2014/9/11/11/45/33");
     EXPECT_EQ(form().text("Label13"), "程序初始化中……");
     EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=\n结束年份=\n");
-}
-
-// A stored range that cannot be listed falls back to the built-in one and stays in the file.
-TEST_F(Form1Test, ListsTheStoredRangeOrTheBuiltInOne) {
-    config.writeIni("[参数设置]\n开始年份=2031\n结束年份=2030\n");
-    start();
-    EXPECT_EQ(span("Combo1"), "2014..2099 86");
-    EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2031\n结束年份=2030\n");
+    click("Command1");  // the clock is shown from the start
+    EXPECT_EQ(texts("Combo"), "2014/2/6/10/45/30");
+    EXPECT_EQ(form().text("Label13"), "执行了【同步时间】");
 }
 
 TEST_F(Form1Test, ShowsTheClockUnpaddedOverAnyEditAndWakesJustAfterEachSecond) {
     form().setText("Text4", "edited");
     tickAt(9, 5, 7);
-    EXPECT_EQ(texts(kClockFields), "2014/2/6/9/5/7");
+    EXPECT_EQ(texts("Text"), "2014/2/6/9/5/7");
     EXPECT_EQ(app->nextTick("Form1"), std::chrono::milliseconds(995 + mainwindow::kTickMarginMs));
-}
-
-TEST_F(Form1Test, SyncCopiesTheClockFromTheStartOn) {
-    click("Command1");
-    EXPECT_EQ(texts(kTargetLists), "2014/2/6/10/45/30");
-    EXPECT_EQ(form().text("Label13"), "执行了【同步时间】");
 }
 
 TEST_F(Form1Test, ArmFreezesTheInputsAndKeepsAwakeAndResetUndoesIt) {
@@ -73,7 +60,7 @@ TEST_F(Form1Test, ArmFreezesTheInputsAndKeepsAwakeAndResetUndoesIt) {
     EXPECT_EQ(inputs(), "11111");
     EXPECT_FALSE(form().enabled("Timer2") || form().enabled("Timer3") || keepAwake.held);
     EXPECT_EQ(form().text("Label13"), "定时关机被重置……（请重新设定）");
-    EXPECT_EQ(texts(kTargetLists), "2014/2/6/11/0/0");
+    EXPECT_EQ(texts("Combo"), "2014/2/6/11/0/0");
 }
 
 TEST_F(Form1Test, CountsDownAndLaunchesOnceAtTheTargetSecond) {
@@ -118,10 +105,10 @@ TEST_F(Form1Test, FiresOnlyForATargetReachedSinceItWasArmed) {
         start();
         launcher.started.clear();
         if (*c.fields != '\0') {
-            setTexts(kClockFields, c.fields);
+            setTexts("Text", c.fields);
         }
         clock.time = {2014, 2, 6, 10, 45, c.armedAt, 5};
-        setTexts(kTargetLists, c.target);
+        setTexts("Combo", c.target);
         click("Command3");
         for (const auto& [h, m, s] : c.ticks) {
             tickAt(h, m, s);

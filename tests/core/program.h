@@ -46,8 +46,6 @@ class FakeKeepAwake final : public power::KeepAwake {
 };
 
 using Texts = std::vector<std::string>;
-inline const Texts kClockFields{"Text1", "Text2", "Text3", "Text4", "Text5", "Text6"};
-inline const Texts kTargetLists{"Combo1", "Combo2", "Combo3", "Combo4", "Combo5", "Combo6"};
 
 // "2014/2/6/10/45/30" as the six texts of the clock fields or the target lists.
 inline mainwindow::Fields fields(std::string_view slashed) {
@@ -79,17 +77,18 @@ struct Program {
         clock.time = {2014, 2, 6, hour, minute, second, 5};
         app->tick("Form1");
     }
-    // The texts of those controls as "2014/2/6/10/45/30", and the other way round.
-    std::string texts(const Texts& controls) {
+    // The six clock fields ("Text") or target lists ("Combo") as "2014/2/6/10/45/30", and the
+    // other way round.
+    std::string texts(const std::string& kind) {
         std::string joined;
-        for (const std::string& name : controls) {
-            joined += (joined.empty() ? "" : "/") + form().text(name);
+        for (int i = 1; i <= 6; ++i) {
+            joined += (i > 1 ? "/" : "") + form().text(kind + std::to_string(i));
         }
         return joined;
     }
-    void setTexts(const Texts& controls, std::string_view slashed) {
-        for (std::size_t i = 0; i < controls.size(); ++i) {
-            form().setText(controls[i], fields(slashed)[i]);
+    void setTexts(const std::string& kind, std::string_view slashed) {
+        for (int i = 1; i <= 6; ++i) {
+            form().setText(kind + std::to_string(i), fields(slashed)[i - 1]);
         }
     }
 

@@ -7,7 +7,7 @@ class Warning : public ::testing::Test, public testing_support::Program {
   protected:
     // Armed at 10:MINUTE:SECOND for 10:46:00.
     void armAt(int minute, int second) {
-        setTexts(testing_support::kTargetLists, "2014/2/6/10/46/0");
+        setTexts("Combo", "2014/2/6/10/46/0");
         clock.time = {2014, 2, 6, 10, minute, second, 5};
         click("Command3");
     }
