@@ -7,12 +7,11 @@
 #include <QtDBus>
 #include <cstdio>
 
+static std::vector<pollfd> readEnds;
+
 class FakeLogin1 : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
-
-  public:
-    std::vector<pollfd> readEnds;
 
   public slots:
     QDBusUnixFileDescriptor Inhibit(const QString& what, const QString& who, const QString& why,
@@ -43,11 +42,8 @@ int main(int argc, char* argv[]) {
     }
     QTimer poll;
     poll.callOnTimeout([&, held = -1]() mutable {
-        int now = 0;
-        for (pollfd& end : login1.readEnds) {
-            now += ::poll(&end, 1, 0) == 0;  // no end of file: a write end is still open
-        }
-        if (now != held) {
+        if (const int now = int(readEnds.size()) - ::poll(readEnds.data(), readEnds.size(), 0);
+            now != held) {
             std::fprintf(log, "held %d\n", held = now);
             std::fflush(log);
         }
