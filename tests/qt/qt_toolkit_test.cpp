@@ -5,8 +5,13 @@
 #include "toolkit_probes.h"
 #include "toolkits/qt/qt_application.h"
 
-struct QtToolkit : OnToolkit<qtforms::QtApplication> {
-    QWidget* control(const char* f, const char* c) { return app.window(f)->findChild<QWidget*>(c); }
+class QtToolkit : public QObject {
+    Q_OBJECT
+    std::unique_ptr<OnToolkit<qtforms::QtApplication>> t;
+
+    QWidget* control(const char* f, const char* c) {
+        return t->app.window(f)->findChild<QWidget*>(c);
+    }
     void click(const char* name) { QTest::mouseClick(control("Form1", name), Qt::LeftButton); }
     // Whether the event loop ends while `act` runs in it.
     static bool ends(const std::function<void()>& act) {
@@ -15,61 +20,67 @@ struct QtToolkit : OnToolkit<qtforms::QtApplication> {
         QTimer::singleShot(0, act);
         return QCoreApplication::exec() == 0;
     }
+
+  private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void init() { t = std::make_unique<OnToolkit<qtforms::QtApplication>>(); }
+    void cleanup() { t.reset(); }
+
+    void messageBoxesLetTheWakeUpsGoOn() {
+        QStringList boxes;
+        QTimer answer;
+        answer.callOnTimeout([&] {
+            auto* box = static_cast<QMessageBox*>(QApplication::activeModalWidget());
+            boxes << box->windowTitle() + '|' + box->text() + '|' + box->buttons().front()->text() +
+                         (box->isModal() ? "|modal|" : "||") + QString::number(box->icon());
+            box->buttons().front()->click();
+        });
+        answer.start(150);
+        t->showBoxesOnClick();
+        click("Label13");
+        QVERIFY(t->ticks >= 3);
+        const QString box = "Quenly作品|第一行\n  第二行 |确定|modal|";
+        QCOMPARE(boxes, (QStringList{box + '0', box + '1', box + '3'}));
+    }
+
+    // Unloaded by its own handler, a window is hidden at once and deleted once the handler is
+    // done; the end leaves the event loop.
+    void unloadAndEnd() {
+        QPointer<QWidget> unloaded = t->app.window("Form1");
+        bool hidden = false;
+        t->onClick = [&](auto) {
+            t->app.unload("Form1");
+            hidden = !unloaded->isVisible();
+            t->app.show("Form1");
+        };
+        QVERIFY(!ends([&] { click("Command1"); }));
+        QVERIFY(hidden && unloaded.isNull() && t->app.loaded("Form1"));
+        t->onClick = [&](auto) { t->app.end(); };
+        QVERIFY(ends([&] { click("Command5"); }));
+    }
+
+    void keysOfADialog() {
+        QCOMPARE(t->pressEnterAndEscape([&](const char* form, const char* name, bool enter) {
+            control(form, name)->setFocus();
+            QTest::keyClick(control(form, name), enter ? Qt::Key_Return : Qt::Key_Escape);
+        }),
+                 "Form1 Command1 Command2");
+    }
+
+    // Only on an X server (qt_warning_focus): the offscreen platform focuses every window it shows.
+    void warningTakesNoFocus() {
+        if (QGuiApplication::platformName() == "offscreen") {
+            QSKIP("needs a window system");
+        }
+        QVERIFY(QTest::qWaitForWindowActive(t->app.window("Form1")));
+        warning::Link link;
+        t->app.define("Form3", warning::Form3Definition(link));
+        t->app.show("Form3");
+        QVERIFY(QTest::qWaitForWindowExposed(t->app.window("Form3")));
+        QVERIFY(t->app.window("Form3")->windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(QApplication::activeWindow(), t->app.window("Form1"));
+    }
 };
 
-TEST_F(QtToolkit, MessageBoxesLetTheWakeUpsGoOn) {
-    std::vector<std::string> boxes;
-    QTimer answer;
-    answer.callOnTimeout([&] {
-        auto* box = static_cast<QMessageBox*>(QApplication::activeModalWidget());
-        boxes.push_back(qUtf8Printable(
-            box->windowTitle() + '|' + box->text() + '|' + box->buttons().front()->text() +
-            (box->isModal() ? "|modal|" : "||") + QString::number(box->icon())));
-        box->buttons().front()->click();
-    });
-    answer.start(150);
-    showBoxesOnClick();
-    click("Label13");
-    EXPECT_GT(ticks, 10);
-    const std::string box = "Quenly作品|第一行\n  第二行 |确定|modal|";
-    EXPECT_EQ(boxes, (std::vector{box + '0', box + '1', box + '3'}));
-}
-
-// Unloaded by its own handler, a window is hidden at once and deleted once the handler is done.
-TEST_F(QtToolkit, UnloadAndEnd) {
-    QPointer<QWidget> unloaded = app.window("Form1");
-    onClick = [&](auto) {
-        app.unload("Form1");
-        EXPECT_FALSE(unloaded->isVisible());
-        app.show("Form1");
-    };
-    EXPECT_FALSE(ends([&] { click("Command1"); }));
-    EXPECT_TRUE(unloaded.isNull() && app.loaded("Form1"));
-    onClick = [&](auto) { app.end(); };
-    EXPECT_TRUE(ends([&] { click("Command5"); }));
-}
-
-TEST_F(QtToolkit, KeysOfADialog) {
-    pressEnterAndEscape([&](const char* form, const char* name, bool enter) {
-        control(form, name)->setFocus();
-        QTest::keyClick(control(form, name), enter ? Qt::Key_Return : Qt::Key_Escape);
-    });
-}
-
-// Only on an X server (qt_warning_focus): the offscreen platform focuses every window it shows.
-TEST_F(QtToolkit, WarningTakesNoFocus) {
-    ASSERT_TRUE(QTest::qWaitForWindowActive(app.window("Form1")));
-    warning::Link link;
-    app.define("Form3", warning::Form3Definition(link));
-    app.show("Form3");
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(app.window("Form3")));
-    EXPECT_TRUE(app.window("Form3")->windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(QApplication::activeWindow(), app.window("Form1"));
-}
-
-int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);  // a test's windows come and go
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+QTEST_MAIN(QtToolkit)
+#include "qt_toolkit_test.moc"

