@@ -151,6 +151,8 @@ TEST_F(SettingsFile, ConfigFolderFallsBackToHome) {
     }
     ::unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(GetIniPath(), inHome);
+    ::setenv("HOME", "/", 1);  // a home of one character is still one
+    EXPECT_EQ(GetIniPath(), "//.config/定时关机参数配置.ini");
     for (const bool empty : {true, false}) {
         empty ? ::setenv("HOME", "", 1) : ::unsetenv("HOME");
         EXPECT_EQ(GetIniPath(), ::getpwuid(::getuid())->pw_dir + "/.config/定时关机参数配置.ini"s);
