@@ -8,6 +8,7 @@
 
 #include "mainwindow/Form1.h"
 #include "mainwindow/command_line.h"
+#include "platform/win32_handles.h"
 #include "platform/win32_text.h"
 #include "power/execution_state.h"
 #include "power/launcher.h"
@@ -19,12 +20,11 @@ namespace {
 
 std::vector<std::string> arguments() {
     int count = 0;
-    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    const win32handles::UniqueLocal<LPWSTR> wide(CommandLineToArgvW(GetCommandLineW(), &count));
     std::vector<std::string> args;
     for (int i = 1; i < count; ++i) {
-        args.push_back(win32text::narrow(wide[i]));
+        args.push_back(win32text::narrow(wide.get()[i]));
     }
-    LocalFree(wide);
     return args;
 }
 

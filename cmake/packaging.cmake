@@ -36,6 +36,6 @@ set(CPACK_PACKAGE_DESCRIPTION "A small desktop utility that shuts the computer d
 at a date and time you pick. Its interface is in Simplified Chinese.")
 
 # `package_source` packs the source folder as it stands: without builds and Git's own files.
-set(CPACK_SOURCE_IGNORE_FILES "/\\.git/" "/build[^/]*/")
+set(CPACK_SOURCE_IGNORE_FILES "/[.]git/" "/build[^/]*/")
 
 include(CPack)

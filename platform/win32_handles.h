@@ -29,4 +29,11 @@ struct GdiObjectDeleter {
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 
+// Memory the system handed out with LocalAlloc, such as CommandLineToArgvW's list.
+struct LocalFreer {
+    void operator()(void* memory) const { ::LocalFree(memory); }
+};
+template <typename T>
+using UniqueLocal = std::unique_ptr<T, LocalFreer>;
+
 }  // namespace win32handles
