@@ -67,6 +67,20 @@ TEST_F(Win32Toolkit, UnloadCloseAndEnd) {
     EXPECT_TRUE(ends([&] { click("Command5"); }));
 }
 
+// The focus starts on the first control and Tab visits the rest in the table's order.
+TEST_F(Win32Toolkit, TabOrder) {
+    std::vector<HWND> order, walked{GetFocus()};
+    for (const char* name :
+         {"Command1", "Option1", "Option2", "Command3", "Command4", "Command5", "Combo1",
+          "Combo2",   "Combo3",  "Combo4",  "Combo5",   "Combo6",   "Text1",    "Text2",
+          "Text3",    "Text4",   "Text5",   "Text6",    "Command2", "Command1"}) {
+        order.push_back(app.control("Form1", name));
+        walked.push_back(GetNextDlgTabItem(app.window("Form1"), walked.back(), FALSE));
+    }
+    walked.pop_back();
+    EXPECT_EQ(walked, order);
+}
+
 TEST_F(Win32Toolkit, KeysOfADialog) {
     EXPECT_EQ(pressEnterAndEscape([&](const char* form, const char* name, bool enter) {
                   SetFocus(app.control(form, name));
