@@ -28,6 +28,6 @@ TEST(Moment, SerialSecondsAndTheNextDayFollowTheCalendar) {
     EXPECT_EQ(serialSeconds({2025, 1, 1, 0, 0, 0}) - serialSeconds({2024, 1, 1, 0, 0, 0}),
               366 * 86400);
     EXPECT_EQ(serialSeconds({1, 1, 1, 0, 0, 0}) - serialSeconds({0, 12, 31, 23, 59, 59}), 1);
-    EXPECT_EQ(serialSeconds({0, 1, 1, 0, 0, 0}), -62167219200);  // eras before year 1 count down
+    EXPECT_EQ(serialSeconds({0, 1, 1, 0, 0, 0}), -62167219200);  // in a negative era
     EXPECT_EQ(nextDay({2026, 11, 30, 8, 0, 0}), (Moment{2026, 12, 1, 8, 0, 0}));
 }

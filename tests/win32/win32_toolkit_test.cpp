@@ -67,7 +67,7 @@ TEST_F(Win32Toolkit, UnloadCloseAndEnd) {
     EXPECT_TRUE(ends([&] { click("Command5"); }));
 }
 
-// The focus starts on the first control and Tab visits the rest in the table's order.
+// The focus starts on the first control and Tab visits the rest by their tab indexes in the table.
 TEST_F(Win32Toolkit, TabOrder) {
     std::vector<HWND> order, walked{GetFocus()};
     for (const char* name :
