@@ -39,11 +39,7 @@ class PosixLauncher : public testing::Test {
                                          << body << "\n";
         fs::permissions(bin / "systemctl", mode);
     }
-    std::string logged() const {
-        std::ostringstream text;
-        text << std::ifstream(log).rdbuf();
-        return text.str();
-    }
+    std::string logged() const { return testing_support::contentsOf(log); }
 
     testing_support::TempConfigDir scratch;
     const fs::path bin = scratch.root() / "bin", log = scratch.root() / "log";

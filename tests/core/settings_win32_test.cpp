@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "platform/win32_text.h"
 #include "settings/rwini.h"
 #include "temp_config_dir.h"
@@ -14,23 +11,14 @@
 using namespace rwini;
 namespace fs = std::filesystem;
 
-std::string gbk(const std::string& utf8) {
-    return win32text::narrow(win32text::wide(utf8), 936);
-}
-
-std::string bytesOf(const fs::path& path) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    return bytes.str();
-}
-
-void store(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 class Win32Settings : public ::testing::Test {
   protected:
+    // TEXT in GBK at PATH, as the program would have written it.
+    static void store(const fs::path& path, const std::string& text) {
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << win32text::narrow(win32text::wide(text), 936);
+    }
+
     testing_support::TempConfigDir config;
     const fs::path inC = fs::u8path("C:\\定时关机参数配置.ini");
     // The user's own copy; the test's folder stands for %LOCALAPPDATA%.
@@ -42,14 +30,10 @@ TEST_F(Win32Settings, KeepsTheFileInGbkAtTheFixedPath) {
     ASSERT_EQ(::GetACP(), 936u) << "the tests need a Simplified-Chinese ANSI code page";
     EXPECT_EQ(GetIniPath(), "C:\\定时关机参数配置.ini");
     EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "");
-    EXPECT_EQ(bytesOf(inC), gbk("[参数设置]\r\n开始年份=\r\n"));
+    EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=\n");
     // A missing key keeps the first default it was read with.
     EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "2001"), "2001");
     EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "2002"), "2001");
-    for (const char* value : {"二〇二〇年", "a=b"}) {
-        ASSERT_TRUE(WriteIniValue(kSection, kEndYearKey, value)) << value;
-        EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "默认"), value);
-    }
     // 143 bytes of GBK hold 71 characters and the first byte of the 72nd, which must not come back.
     std::string many, cut;
     for (int i = 0; i < 100; ++i) {
@@ -65,7 +49,7 @@ TEST_F(Win32Settings, KeepsTheFileInGbkAtTheFixedPath) {
 }
 
 TEST_F(Win32Settings, ASaveSetsBothKeysKeepsTheRestAndLeavesNoCopyBehind) {
-    store(inC, gbk("[其他]\r\n名字=值\r\n[参数设置]\r\n开始年份=1\r\n"));
+    store(inC, "[其他]\r\n名字=值\r\n[参数设置]\r\n开始年份=1\r\n");
     ASSERT_TRUE(WriteIniValues(kSection, {{kStartYearKey, "2000"}, {kEndYearKey, "2099"}}));
     EXPECT_EQ(config.readIni(), "[其他]\n名字=值\n[参数设置]\n开始年份=2000\n结束年份=2099\n");
     for (const auto& entry : fs::directory_iterator("C:\\")) {
@@ -76,14 +60,12 @@ TEST_F(Win32Settings, ASaveSetsBothKeysKeepsTheRestAndLeavesNoCopyBehind) {
 // A read-only file, or a folder in its place, is refused, not replaced, and the save does not
 // move to the user's own copy.
 TEST_F(Win32Settings, AFileThatCannotBeWrittenIsRefusedAndLeftAsItWas) {
-    const std::string before = gbk("[参数设置]\r\n开始年份=2000\r\n");
     for (const bool perUserCopy : {false, true}) {
         const fs::path file = perUserCopy ? perUser : inC;
-        store(file, before);
+        store(file, "[参数设置]\r\n开始年份=2000\r\n");
         ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
         EXPECT_FALSE(WriteIniValues(kSection, {{kStartYearKey, "2010"}, {kEndYearKey, "2020"}}));
-        EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "2000");
-        EXPECT_EQ(bytesOf(file), before);
+        EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2000\n");
         EXPECT_EQ(fs::exists(perUser), perUserCopy);
         ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     }

@@ -4,11 +4,19 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 
 namespace testing_support {
+
+inline std::string contentsOf(const std::filesystem::path& file) {
+    std::ostringstream bytes;
+    bytes << std::ifstream(file, std::ios::binary).rdbuf();
+    return bytes.str();
+}
 
 class TempConfigDir {
   public:

@@ -1,6 +1,4 @@
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "settings/rwini.h"
 #include "temp_config_dir.h"
@@ -31,9 +29,7 @@ std::filesystem::path TempConfigDir::iniPath() const {
 }
 
 std::string TempConfigDir::readIni() const {
-    std::ostringstream bytes;
-    bytes << std::ifstream(iniPath(), std::ios::binary).rdbuf();
-    return bytes.str();
+    return contentsOf(iniPath());
 }
 
 void TempConfigDir::writeIni(const std::string& text) const {

@@ -1,8 +1,5 @@
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "platform/win32_text.h"
 #include "settings/rwini.h"
 #include "temp_config_dir.h"
@@ -33,9 +30,7 @@ std::filesystem::path TempConfigDir::iniPath() const {
 }
 
 std::string TempConfigDir::readIni() const {
-    std::ostringstream bytes;
-    bytes << std::ifstream(iniPath(), std::ios::binary).rdbuf();
-    std::string text = win32text::narrow(win32text::wide(bytes.str(), CP_ACP));
+    std::string text = win32text::narrow(win32text::wide(contentsOf(iniPath()), CP_ACP));
     std::erase(text, '\r');
     return text;
 }

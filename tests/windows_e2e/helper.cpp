@@ -12,14 +12,12 @@
 #include <map>
 #include <string>
 
+#include "platform/win32_text.h"
+
 namespace {
 
-void say(FILE* to, const std::wstring& wide) {
-    std::string text(wide.size() * 3, '\0');
-    text.resize(::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                      text.data(), static_cast<int>(text.size()), nullptr,
-                                      nullptr));
-    std::fprintf(to, "%s\n", text.c_str());
+void say(FILE* to, const std::wstring& text) {
+    std::fprintf(to, "%s\n", win32text::narrow(text).c_str());
 }
 
 [[noreturn]] void fail(const std::wstring& why) {
