@@ -1,10 +1,8 @@
-// The options a script or the task scheduler starts the program with, and what they do in the
-// main window.
+// The options a script or the task scheduler starts the program with. What they do in the main
+// window is checked end to end.
 #include "mainwindow/command_line.h"
 
 #include <gtest/gtest.h>
-
-#include "program.h"
 
 using namespace mainwindow;
 
@@ -54,18 +52,4 @@ TEST(ParseCommandLine, GivesTheRequestOrSaysWhatIsWrong) {
     EXPECT_EQ(outcomeOf(parseCommandLine({"--at", "3000-01-01 00:00:00"}, {2000, 3000},
                                          {2026, 1, 1, 0, 0, 0, 0})),
               "3000 1 1 0 0 0 shutdown");
-}
-
-// The window does what a user's typing and clicks would: the right launch at the target second.
-TEST(ApplyCommandLine, FillsTheListsPicksRestartAndArms) {
-    testing_support::Program program;
-    applyCommandLine(*program.app, parseCommandLine({"--at", "10:45:32", "--restart", "--arm"},
-                                                    kBuiltInYears, program.clock.time));
-    EXPECT_EQ(program.texts("Combo"), "2014/2/6/10/45/32");
-    EXPECT_TRUE(program.form().selected("Option2"));
-    EXPECT_EQ(program.form().text("Label13"), "定时关机执行中……");
-    program.tickAt(10, 45, 31);
-    EXPECT_TRUE(program.launcher.started.empty());
-    program.tickAt(10, 45, 32);
-    EXPECT_EQ(program.launcher.started, std::vector<power::Action>{power::Action::Restart});
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real program: a bad --at refused without a display; a restart armed with the keys, holding a
-# sleep lock until it runs only; --at --arm into the next year, whose failing systemctl it survives.
+# sleep lock until it runs only; --at --restart --arm into the next year, whose failing systemctl it
+# survives.
 # Usage: run.sh PROGRAM FAKE_LOGIN1
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
@@ -32,6 +33,6 @@ locks 0
 e2e_stop_pid "$E2E_PID"
 
 E2E_TARGET_MS=$(($(date -d '2027-01-01 00:00:00' +%s) * 1000))
-SYSTEMCTL_EXIT=1 e2e_start_program "$program" "$fake_start" --at 00:00:00 --arm
-e2e_check_launch poweroff 500
+SYSTEMCTL_EXIT=1 e2e_start_program "$program" "$fake_start" --at 00:00:00 --restart --arm
+e2e_check_launch reboot 500
 echo PASS
