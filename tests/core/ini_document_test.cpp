@@ -9,7 +9,7 @@ TEST(IniDocument, LooksUpValuesAsThePrivateProfileFunctionsDo) {
     const std::tuple<std::string_view, const char*, const char*, std::optional<std::string>>
         cases[] = {
             {"[参数设置]\n开始年份=2014\n", "参数设置", "开始年份", "2014"},
-            {"[Sec]\nKEY=v", "sEC", "key", "v"},
+            {"[SecA]\nKEYZ=v", "sECa", "keyz", "v"},
             {"  [ s ]  \n\t k \t=v\n", "s", "k", "v"},
             {"[s]\nk= 2000 \n", "s", "k", " 2000 "},
             {"[s]\r\nk=v\r\n", "s", "k", "v"},
