@@ -32,10 +32,9 @@ class Form {
     virtual bool selected(std::string_view control) const = 0;
     virtual void setSelected(std::string_view control) = 0;
 
-    // Combo boxes: the items, appending one, and selecting one by index (which sets the text).
-    virtual std::vector<std::string> items(std::string_view control) const = 0;
+    // Combo boxes: appending an item, and selecting one by index (which sets the text; -1 selects
+    // none).
     virtual void addItem(std::string_view control, std::string_view item) = 0;
-    virtual int listIndex(std::string_view control) const = 0;  // -1: no item selected
     virtual void setListIndex(std::string_view control, int index) = 0;
 };
 

@@ -68,7 +68,9 @@ struct Program {
         app->define("Form3", warning::Form3Definition(link));
         app->show("Form1");
     }
-    forms::Form& form(std::string_view name = "Form1") { return app->formOf(name); }
+    MemoryForm& form(std::string_view name = "Form1") {
+        return static_cast<MemoryForm&>(app->formOf(name));
+    }
     void click(std::string_view control, std::string_view form = "Form1") {
         app->click(form, control);
     }

@@ -21,11 +21,6 @@ MemoryForm::State& MemoryForm::at(Name c, forms::Access access) {
     return const_cast<State&>(std::as_const(*this).at(c, access));
 }
 
-void MemoryForm::setText(Name c, std::string_view text) {
-    at(c, Text).text = text;
-    at(c, Text).index = -1;
-}
-
 void MemoryForm::setSelected(Name c) {
     const std::string& container = forms::controlFor(table_, c, Selected).container;
     for (const forms::Control& other : table_.controls) {
@@ -41,7 +36,6 @@ void MemoryForm::setListIndex(Name c, int index) {
         throw std::out_of_range("list index " + std::to_string(index) + " of " + std::string(c) +
                                 " is out of range");
     }
-    s.index = index;
     s.text = index < 0 ? std::string() : s.items[static_cast<std::size_t>(index)];
 }
 

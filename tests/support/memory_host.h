@@ -25,15 +25,14 @@ class MemoryForm final : public forms::Form, public forms::HostedWindow {
                         std::string* front = nullptr);
 
     std::string text(Name c) const override { return at(c, Text).text; }
-    void setText(Name c, std::string_view text) override;
+    void setText(Name c, std::string_view text) override { at(c, Text).text = text; }
     bool enabled(Name c) const override { return at(c, Enabled).enabled; }
     void setEnabled(Name c, bool on) override { at(c, Enabled).enabled = on; }
     bool selected(Name c) const override { return at(c, Selected).selected; }
     void setSelected(Name c) override;
-    std::vector<std::string> items(Name c) const override { return at(c, List).items; }
     void addItem(Name c, std::string_view item) override { at(c, List).items.emplace_back(item); }
-    int listIndex(Name c) const override { return at(c, List).index; }
     void setListIndex(Name c, int index) override;
+    std::vector<std::string> items(Name c) const { return at(c, List).items; }
 
     forms::Form& form() override { return *this; }
     void scheduleTick(std::optional<std::chrono::milliseconds> after) override { next = after; }
@@ -49,7 +48,6 @@ class MemoryForm final : public forms::Form, public forms::HostedWindow {
         std::string text;
         bool enabled, selected;
         std::vector<std::string> items;
-        int index = -1;
     };
     const State& at(Name c, forms::Access access) const;
     State& at(Name c, forms::Access access);

@@ -150,15 +150,6 @@ void WidgetForm::setSelected(std::string_view control) {
     widgetFor<QRadioButton>(control, Access::Selected)->setChecked(true);
 }
 
-std::vector<std::string> WidgetForm::items(std::string_view control) const {
-    const auto* box = widgetFor<QComboBox>(control, Access::List);
-    std::vector<std::string> all;
-    for (int i = 0; i < box->count(); ++i) {
-        all.push_back(box->itemText(i).toStdString());
-    }
-    return all;
-}
-
 void WidgetForm::addItem(std::string_view control, std::string_view item) {
     auto* box = widgetFor<QComboBox>(control, Access::List);
     // Qt selects the first item put into an empty list; the form keeps its text and selection.
@@ -169,10 +160,6 @@ void WidgetForm::addItem(std::string_view control, std::string_view item) {
         box->setCurrentIndex(index);
         box->setEditText(text);
     }
-}
-
-int WidgetForm::listIndex(std::string_view control) const {
-    return widgetFor<QComboBox>(control, Access::List)->currentIndex();
 }
 
 void WidgetForm::setListIndex(std::string_view control, int index) {

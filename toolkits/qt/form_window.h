@@ -38,9 +38,7 @@ class WidgetForm final : public forms::Form {
     void setEnabled(std::string_view control, bool on) override;
     bool selected(std::string_view control) const override;
     void setSelected(std::string_view control) override;
-    std::vector<std::string> items(std::string_view control) const override;
     void addItem(std::string_view control, std::string_view item) override;
-    int listIndex(std::string_view control) const override;
     void setListIndex(std::string_view control, int index) override;
 
   private:

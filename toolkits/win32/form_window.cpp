@@ -149,27 +149,9 @@ void HwndForm::setSelected(std::string_view control) {
     }
 }
 
-std::vector<std::string> HwndForm::items(std::string_view control) const {
-    HWND box = entry(control, Access::List).hwnd;
-    std::vector<std::string> all;
-    const auto count = SendMessageW(box, CB_GETCOUNT, 0, 0);
-    for (WPARAM i = 0; i < static_cast<WPARAM>(std::max<LRESULT>(count, 0)); ++i) {
-        std::wstring item(static_cast<std::size_t>(SendMessageW(box, CB_GETLBTEXTLEN, i, 0)) + 1,
-                          L'\0');
-        item.resize(static_cast<std::size_t>(
-            SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
-        all.push_back(narrow(item));
-    }
-    return all;
-}
-
 void HwndForm::addItem(std::string_view control, std::string_view item) {
     SendMessageW(entry(control, Access::List).hwnd, CB_ADDSTRING, 0,
                  reinterpret_cast<LPARAM>(wide(item).c_str()));
-}
-
-int HwndForm::listIndex(std::string_view control) const {
-    return static_cast<int>(SendMessageW(entry(control, Access::List).hwnd, CB_GETCURSEL, 0, 0));
 }
 
 void HwndForm::setListIndex(std::string_view control, int index) {
