@@ -64,6 +64,7 @@ void MemoryHost::showBox(std::string_view text, std::string_view title, forms::M
     for (forms::HostedWindow* loaded : windows()) {
         messages_.back().loadedForms.push_back(static_cast<MemoryForm*>(loaded)->name);
     }
+    whileBoxShows();
 }
 
 }  // namespace testing_support

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -77,6 +78,8 @@ class MemoryHost final : public forms::WindowHost {
     }
 
     const std::vector<Message>& messages() const { return messages_; }
+    // What a toolkit's modal loop delivers while a box shows.
+    std::function<void()> whileBoxShows = [] {};
     // The window shown or brought forward last.
     const std::string& front() const { return front_; }
 
