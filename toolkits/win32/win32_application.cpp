@@ -80,12 +80,6 @@ void Win32Application::deliver(MSG& message) {
     DispatchMessageW(&message);
 }
 
-void Win32Application::tick(std::string_view form) {
-    if (FormWindow* window = windowOf(form)) {
-        ticked(*window);
-    }
-}
-
 HWND Win32Application::window(std::string_view form) const {
     const FormWindow* window = windowOf(form);
     return window == nullptr ? nullptr : window->hwnd();

@@ -21,8 +21,6 @@ class Win32Application final : public forms::WindowHost {
     int run();
     // Passes one message on, through the keyboard handling of the window it is meant for.
     void deliver(MSG& message);
-    // One wake-up of the window now, as its timer would bring it.
-    void tick(std::string_view form);
 
     // The loaded window of that name, or nullptr; and one of its controls, or nullptr.
     HWND window(std::string_view form) const;
