@@ -61,3 +61,12 @@ TEST_F(Warning, ClosesWhenAnsweredAndLaunchesAtMostOnce) {
         EXPECT_EQ(form().text("Label13"), a.status);
     }
 }
+
+// Saving the year range rebuilds the main window; the warning answers the new one.
+TEST_F(Warning, AnswersTheMainWindowTheYearDialogRebuilt) {
+    click("Command2");
+    click("Command1", "Form2");
+    armAt(45, 50);
+    click("Command1", "Form3");
+    EXPECT_EQ(launcher.started.size(), 1u);
+}

@@ -6,7 +6,7 @@ using namespace mainwindow;
 
 TEST(YearRange, ReadsTextAsTheListDoesAndFallsBackWhenItCannotBeListed) {
     const std::pair<const char*, std::optional<int>> numbers[] = {
-        {"  2000 ", 2000},    {"+7", 7},        {"2014.5", 2014},   {"2015.5", 2016},
+        {"  2000 ", 2000},    {"+7", 7},        {"2014.500", 2014}, {"2015.5", 2016},
         {"2014.50001", 2015}, {".5", 0},        {"-2.5", -2},       {"7.", 7},
         {"-32768", -32768},   {"32767", 32767}, {"32766.5", 32766}, {"32767.5", {}},
         {"-32769", {}},       {"", {}},         {".", {}},          {"20 14", {}},
