@@ -65,7 +65,7 @@ TEST_F(Warning, ClosesWhenAnsweredAndLaunchesAtMostOnce) {
 // Saving the year range rebuilds the main window; the warning answers the new one.
 TEST_F(Warning, AnswersTheMainWindowTheYearDialogRebuilt) {
     click("Command2");
-    click("Command1", "Form2");
+    click("Command1", "Form2");  // "确定" on the years the dialog shows
     armAt(45, 50);
     click("Command1", "Form3");
     EXPECT_EQ(launcher.started.size(), 1u);
