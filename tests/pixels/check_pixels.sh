@@ -19,6 +19,7 @@ checks=(
     "Form1 240 1920 735 375 text 255,0,255"  # Option1, "关机"
     "Form1 120 3120 2000 300 text 255,128,0" # Frame3's caption, "程序运行情况："
     "Form1 360 3480 6735 375 text 255,0,0"   # Label13, the status line
+    "Form1 360 3480 1800 375 only face"      # its left end: the status is centred
     "Form2 3045 450 120 300 only face"       # Frame1, between "确定" and "默认"
     "Form2 240 360 735 375 mostly 0,0,0"     # Text1, the start year
     "Form2 240 360 735 375 text 0,255,0"
