@@ -81,6 +81,13 @@ TEST_F(Win32Toolkit, TabOrder) {
     EXPECT_EQ(walked, order);
 }
 
+// As the command line's --restart does: the other option of the frame is cleared.
+TEST_F(Win32Toolkit, SelectingAnOptionClearsTheOther) {
+    forms::Form& form = app.formOf("Form1");
+    form.setSelected("Option2");
+    EXPECT_TRUE(form.selected("Option2") && !form.selected("Option1"));
+}
+
 TEST_F(Win32Toolkit, KeysOfADialog) {
     EXPECT_EQ(pressEnterAndEscape([&](const char* form, const char* name, bool enter) {
                   SetFocus(app.control(form, name));
