@@ -42,7 +42,8 @@ TEST_F(Win32Settings, KeepsTheFileInGbkAtTheFixedPath) {
     }
     for (const auto& [stored, read] : {std::pair{std::string(200, '7'), std::string(143, '7')},
                                        {many, cut},
-                                       {"x" + many, "x" + cut}}) {
+                                       {"x" + many, "x" + cut},
+                                       {"a=b", "a=b"}}) {
         ASSERT_TRUE(WriteIniValue(kSection, kStartYearKey, stored));
         EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), read);
     }
