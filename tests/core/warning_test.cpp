@@ -70,3 +70,20 @@ TEST_F(Warning, AnswersTheMainWindowTheYearDialogRebuilt) {
     click("Command1", "Form3");
     EXPECT_EQ(launcher.started.size(), 1u);
 }
+
+// Gone once its run can no longer fire, and shown again for the next run after a cancel.
+TEST_F(Warning, FollowsTheRunItWarnsOf) {
+    armAt(45, 50);
+    tickAt(10, 47, 1);  // woken more than a minute past the target: nothing runs
+    EXPECT_EQ(shown(), "");
+    click("Command4");
+    armAt(45, 52);
+    click("Command2", "Form3");
+    armAt(45, 52);
+    EXPECT_EQ(shown(), "将在 8 秒后【关机】，请保存您的工作。");
+    click("Command4");
+    setTexts("Combo", "2014/2/30/10/46/0");
+    click("Command3");
+    EXPECT_EQ(shown(), "");
+    EXPECT_TRUE(launcher.started.empty());
+}
