@@ -37,6 +37,7 @@ TEST(IniDocument, SetsValuesTouchingNothingElseAndWritesAnyBytesBackUnchanged) {
         {"[s]\n;c\n", "k", "v", "[s]\nk=v\n;c\n"},
         {"[t]\nx=1", "k", "v", "[t]\nx=1\n[s]\nk=v\n"},
         {"[t]\r\nx=1\r\n", "k", "v", "[t]\r\nx=1\r\n[s]\r\nk=v\r\n"},
+        {"\r\n[s]\r\n", "k", "v", "\r\n[s]\r\nk=v\r\n"},
         {"[s]\r\nk=1\r\n", "k", "", "[s]\r\nk=\r\n"},
         {"[s]\nk=1\r", "k", "2", "[s]\nk=2"},
         {"[s\r", "k", "v", "[s\r\nk=v\n"},
