@@ -3,12 +3,14 @@
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
 
 #include "temp_config_dir.h"
@@ -127,8 +129,8 @@ TEST_F(SettingsFile, SavesTakeTurnsAndRemoveLeftoverTemporaryFiles) {
     EXPECT_TRUE(fs::exists(foreign));
 }
 
-// A file that cannot be read, or that its user made read-only (even for root): the write fails
-// and nothing changes.
+// A file that cannot be read, that its user made read-only (even for root), or a full disk: the
+// write fails and nothing changes.
 TEST_F(SettingsFile, WriteFailsAndTouchesNothingWhenTheFileIsUnusable) {
     fs::create_directories(iniPath.parent_path());
     ASSERT_EQ(::mkfifo(iniPath.c_str(), 0644), 0);
@@ -140,6 +142,17 @@ TEST_F(SettingsFile, WriteFailsAndTouchesNothingWhenTheFileIsUnusable) {
     config.writeIni("[参数设置]\n开始年份=2000\n");
     fs::permissions(iniPath, fs::perms(0444));
     EXPECT_FALSE(WriteIniValue(kSection, kStartYearKey, "2020"));
+    EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2000\n");
+
+    fs::permissions(iniPath, fs::perms(0644));
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit full{16, limit.rlim_max};  // a file may grow to 16 bytes
+    const auto previous = ::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &full), 0);
+    EXPECT_FALSE(WriteIniValue(kSection, kStartYearKey, "2020"));
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::signal(SIGXFSZ, previous);
     EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2000\n");
 }
 
