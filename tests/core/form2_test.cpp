@@ -59,12 +59,3 @@ TEST_F(Form2Test, SaysWhenTheFileCannotBeWrittenAndKeepsTheMainWindow) {
         EXPECT_TRUE(form().enabled("Timer2")) << button;
     }
 }
-
-TEST_F(Form2Test, KeepsTypedTextsUntilTheUserClosesIt) {
-    form("Form2").setText("Text1", "1999");
-    click("Command2");
-    EXPECT_EQ(form("Form2").text("Text1"), "1999");
-    app->close("Form2");
-    click("Command2");
-    EXPECT_EQ(form("Form2").text("Text1") + form("Form2").text("Text2"), "20002099");
-}
