@@ -1,6 +1,7 @@
 #include "settings/rwini.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -129,8 +130,8 @@ TEST_F(SettingsFile, SavesTakeTurnsAndRemoveLeftoverTemporaryFiles) {
     EXPECT_TRUE(fs::exists(foreign));
 }
 
-// A file that cannot be read, that its user made read-only (even for root), or a full disk: the
-// write fails and nothing changes.
+// A file that cannot be read, that its user made read-only (even for root), a full disk, or a
+// folder that takes no new file: the write fails and nothing changes.
 TEST_F(SettingsFile, WriteFailsAndTouchesNothingWhenTheFileIsUnusable) {
     fs::create_directories(iniPath.parent_path());
     ASSERT_EQ(::mkfifo(iniPath.c_str(), 0644), 0);
@@ -153,6 +154,28 @@ TEST_F(SettingsFile, WriteFailsAndTouchesNothingWhenTheFileIsUnusable) {
     EXPECT_FALSE(WriteIniValue(kSection, kStartYearKey, "2020"));
     ::setrlimit(RLIMIT_FSIZE, &limit);
     ::signal(SIGXFSZ, previous);
+    EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2000\n");
+
+    // The user's own file in a folder the user may not write to. Root may write to any folder, so
+    // the save runs as a user without its rights.
+    if (::geteuid() == 0) {
+        for (const fs::path& path : {config.root(), iniPath.parent_path(), iniPath}) {
+            ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+        }
+    }
+    fs::permissions(iniPath.parent_path(), fs::perms(0555));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool unprivileged =
+            ::geteuid() != 0 ||
+            (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0);
+        const bool reads = unprivileged && ReadIniValue(kSection, kStartYearKey, "") == "2000";
+        ::_exit(reads && !WriteIniValue(kSection, kStartYearKey, "2020") ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    fs::permissions(iniPath.parent_path(), fs::perms(0755));
+    EXPECT_EQ(status, 0);
     EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2000\n");
 }
 
