@@ -221,6 +221,18 @@ Outcome overwrite(const std::wstring& file, std::string_view section,
                : Outcome::Failed;
 }
 
+// The system's functions read a file without a UTF-16 mark in the ANSI code page and write all of
+// it back in that code page. Bytes that are no text there, as in a file saved as UTF-8, would come
+// back changed in lines that no save touches.
+bool survivesTheSystemsWrite(const std::wstring& path) {
+    if (!exists(path)) {
+        return true;
+    }
+    const std::optional<std::string> bytes = contentsOf(path);
+    return bytes && (bytes->starts_with("\xFF\xFE") ||
+                     win32text::narrow(win32text::wide(*bytes, CP_ACP), CP_ACP) == *bytes);
+}
+
 // Stores the values in file, starting from what source holds. Refused means that the user may
 // neither create the file nor change it, the case in which Windows would virtualise it.
 Outcome write(const std::wstring& file, const std::wstring& source, std::string_view section,
@@ -229,6 +241,9 @@ Outcome write(const std::wstring& file, const std::wstring& source, std::string_
     const bool present = attributes != INVALID_FILE_ATTRIBUTES;
     // A file marked read-only is one its user wants left alone; a folder is no settings file.
     if (present && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        return Outcome::Failed;
+    }
+    if (!survivesTheSystemsWrite(source)) {
         return Outcome::Failed;
     }
     const std::optional<std::wstring> copy = newCopy(folderOf(file));

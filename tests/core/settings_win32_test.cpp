@@ -77,6 +77,23 @@ TEST_F(Win32Settings, AFileThatCannotBeWrittenIsRefusedAndLeftAsItWas) {
     EXPECT_TRUE(fs::is_directory(inC));
 }
 
+// A file saved as UTF-8, as Notepad does by default, is no text in the ANSI code page: neither a
+// start nor a save may write it back. One in UTF-16 the system's functions write as it is.
+TEST_F(Win32Settings, AFileInAnotherEncodingIsWrittenOnlyWhereTheSystemKeepsIt) {
+    const std::string utf8 = "[参数设置]\r\n开始年份=2005\r\n";
+    std::ofstream(inC, std::ios::binary) << utf8;
+    EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "2099"), "2099");
+    EXPECT_FALSE(WriteIniValue(kSection, kStartYearKey, "2010"));
+    EXPECT_EQ(testing_support::contentsOf(inC), utf8);
+
+    const std::wstring utf16 = L"\xFEFF; 美\r\n[参数设置]\r\n开始年份=2005\r\n";
+    std::ofstream(inC, std::ios::binary)
+        .write(reinterpret_cast<const char*>(utf16.data()), std::streamsize(utf16.size() * 2));
+    ASSERT_TRUE(WriteIniValue(kSection, kEndYearKey, "2010"));
+    EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, "") + ReadIniValue(kSection, kEndYearKey, ""),
+              "20052010");
+}
+
 // Copies that a crash between copying and moving left: the program's own names only.
 TEST_F(Win32Settings, ASaveRemovesLeftoverCopiesAndNothingElse) {
     const fs::path c("C:\\"), own = perUser.parent_path(), temp = fs::temp_directory_path();
