@@ -15,6 +15,25 @@
 #include "warning/Form3.h"
 #include "yeardialog/Form2.h"
 
+namespace {
+
+// Qt ends a program that finds no display with an abort, a core dump and a hint to reinstall it.
+// A scheduler that starts this one outside the user's desktop gets the reason and a plain exit.
+QtMessageHandler qtsOwnHandler = nullptr;
+
+void startingQt(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        qtsOwnHandler(type, context, message);
+        return;
+    }
+    std::cerr << "无法打开程序窗口：找不到图形显示（DISPLAY 或 WAYLAND_DISPLAY 所指的桌面）。\n\n"
+                 "错误详情（报告问题时请附上）："
+              << message.toStdString() << std::endl;
+    std::_Exit(EXIT_FAILURE);
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
     mainwindow::SystemClock clock;
     // Read before Qt starts, so that help and errors need no display.
@@ -32,7 +51,9 @@ int main(int argc, char* argv[]) {
         return EXIT_SUCCESS;
     }
 
+    qtsOwnHandler = qInstallMessageHandler(startingQt);
     QApplication application(argc, argv);
+    qInstallMessageHandler(qtsOwnHandler);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vorlix-shutdown/icon-48.png")));
 
     const std::unique_ptr<power::Launcher> launcher = power::makeSystemLauncher();
