@@ -7,13 +7,13 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "mainwindow/Form1.h"
+#include "app/program.h"
+#include "mainwindow/clock.h"
 #include "mainwindow/command_line.h"
 #include "power/launcher.h"
 #include "power/logind_inhibitor.h"
 #include "toolkits/qt/qt_application.h"
 #include "warning/Form3.h"
-#include "yeardialog/Form2.h"
 
 namespace {
 
@@ -61,14 +61,8 @@ int main(int argc, char* argv[]) {
                                      QStringLiteral("Vorlix定时关机软件"));
     warning::Link warning;
     qtforms::QtApplication app;
-    app.define("Form1", mainwindow::Form1Definition({clock, *launcher, keepAwake, &warning}));
-    app.define("Form2", yeardialog::Form2Definition());
-    app.define("Form3", warning::Form3Definition(warning));
-    app.show("Form1");
-    // A main window that could not start has said so and ended the program.
-    if (app.ended()) {
+    if (!program::start(app, {clock, *launcher, keepAwake, &warning}, request)) {
         return EXIT_FAILURE;
     }
-    mainwindow::applyCommandLine(app, request);
     return QApplication::exec();
 }

@@ -6,7 +6,8 @@
 
 #include <cstdlib>
 
-#include "mainwindow/Form1.h"
+#include "app/program.h"
+#include "mainwindow/clock.h"
 #include "mainwindow/command_line.h"
 #include "platform/win32_handles.h"
 #include "platform/win32_text.h"
@@ -14,7 +15,6 @@
 #include "power/launcher.h"
 #include "toolkits/win32/win32_application.h"
 #include "warning/Form3.h"
-#include "yeardialog/Form2.h"
 
 namespace {
 
@@ -54,14 +54,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return EXIT_SUCCESS;
     }
 
-    app.define("Form1", mainwindow::Form1Definition({clock, *launcher, keepAwake, &warning}));
-    app.define("Form2", yeardialog::Form2Definition());
-    app.define("Form3", warning::Form3Definition(warning));
-    app.show("Form1");
-    // A main window that could not start has said so and ended the program.
-    if (app.ended()) {
+    if (!program::start(app, {clock, *launcher, keepAwake, &warning}, request)) {
         return EXIT_FAILURE;
     }
-    mainwindow::applyCommandLine(app, request);
     return app.run();
 }

@@ -9,13 +9,13 @@
 #include <utility>
 #include <vector>
 
+#include "app/program.h"
 #include "mainwindow/Form1.h"
 #include "memory_host.h"
 #include "power/keep_awake.h"
 #include "power/launcher.h"
 #include "temp_config_dir.h"
 #include "warning/Form3.h"
-#include "yeardialog/Form2.h"
 
 namespace testing_support {
 
@@ -63,10 +63,7 @@ struct Program {
     // As the program starts: a new host showing the main window.
     void start() {
         app = std::make_unique<MemoryHost>();
-        app->define("Form1", mainwindow::Form1Definition({clock, launcher, keepAwake, &link}));
-        app->define("Form2", yeardialog::Form2Definition());
-        app->define("Form3", warning::Form3Definition(link));
-        app->show("Form1");
+        program::start(*app, {clock, launcher, keepAwake, &link});
     }
     MemoryForm& form(std::string_view name = "Form1") {
         return static_cast<MemoryForm&>(app->formOf(name));
