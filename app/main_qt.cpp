@@ -39,9 +39,8 @@ int main(int argc, char* argv[]) {
     // Read before Qt starts, so that help and errors need no display.
     const std::vector<std::string> args(argv + 1, argv + argc);
     const mainwindow::CommandLine request =
-        args.empty()
-            ? mainwindow::CommandLine{}
-            : mainwindow::parseCommandLine(args, mainwindow::yearsFromSettings(), clock.now());
+        args.empty() ? mainwindow::CommandLine{}
+                     : mainwindow::parseCommandLine(args, mainwindow::yearsFromSettings(), clock);
     if (!request.error.empty()) {
         std::cerr << request.error << "\n\n" << mainwindow::commandLineUsage();
         return 2;

@@ -56,10 +56,11 @@ void Form1::click(std::string_view control) {
 }
 
 void Form1::tick() {
-    Timer1_Timer();
+    readClock();
     if (form_.enabled(kTriggerTimer)) {
         Timer2_Timer();
     }
+    Timer1_Timer();
     if (form_.enabled(kCountdownTimer)) {
         Timer3_Timer();
     }
@@ -67,14 +68,25 @@ void Form1::tick() {
 }
 
 std::optional<std::chrono::milliseconds> Form1::nextTick() const {
-    return std::chrono::milliseconds(1000 - services_.clock.now().millisecond + kTickMarginMs);
+    const Instant now = services_.clock.now();
+    // A target second that has already come (armed in it, or a wake-up that came late) is not
+    // left waiting for the next whole second.
+    if (form_.enabled(kTriggerTimer) && target_ && isDue(lastSeen_, now.seconds, *target_)) {
+        return std::chrono::milliseconds(0);
+    }
+    return std::chrono::milliseconds(1000 - now.millisecond + kTickMarginMs);
 }
 
 void Form1::Form_Load() {
     // The window shows the real time from its first moment, so that "同步时间" pressed before the
     // first tick copies the clock, not the placeholders of the layout.
+    readClock();
     Timer1_Timer();
     FillTargetLists();
+}
+
+void Form1::readClock() {
+    now_ = services_.clock.now();
 }
 
 void Form1::FillTargetLists() {
@@ -89,30 +101,25 @@ void Form1::FillTargetLists() {
 
 void Form1::Timer1_Timer() {
     // One reading for all six fields, so they always show one moment.
-    const LocalDateTime now = services_.clock.now();
-    const int values[] = {now.year, now.month, now.day, now.hour, now.minute, now.second};
+    const Moment now = services_.clock.localAt(now_.seconds);
+    const std::int64_t values[] = {now.year, now.month, now.day, now.hour, now.minute, now.second};
     for (std::size_t i = 0; i < std::size(kClockFields); ++i) {
         form_.setText(kClockFields[i], std::to_string(values[i]));
     }
 }
 
 void Form1::Timer2_Timer() {
-    const std::optional<Moment> now = toMoment(clockFields());
-    const std::optional<Moment> target = toMoment(targetFields());
-    if (!now) {
-        return;
-    }
-    const std::int64_t seen = serialSeconds(*now);
-    const bool due = target && isDue(lastSeen_, seen, serialSeconds(*target));
-    lastSeen_ = seen;
+    const bool due = target_ && isDue(lastSeen_, now_.seconds, *target_);
+    lastSeen_ = now_.seconds;
     if (due) {
         launch(chosenAction());
     }
 }
 
 void Form1::Timer3_Timer() {
-    form_.setText(kStatusLine, countdownCaption(clockFields(), targetFields(), chosenAction()));
-    warn(toMoment(clockFields()));
+    form_.setText(kStatusLine, countdownCaption(services_.clock.localAt(now_.seconds),
+                                                secondsLeft(), chosenAction()));
+    warn();
 }
 
 void Form1::Command1_Click() {
@@ -120,6 +127,10 @@ void Form1::Command1_Click() {
         form_.setText(kTargetLists[i], form_.text(kClockFields[i]));
     }
     form_.setText(kStatusLine, "执行了【同步时间】");
+    if (form_.enabled(kTriggerTimer)) {
+        readClock();
+        resolveTarget();
+    }
 }
 
 void Form1::Command2_Click() {
@@ -133,16 +144,25 @@ void Form1::Command3_Click() {
     form_.setEnabled(kArmButton, false);
     form_.setText(kStatusLine, "定时关机执行中……");
     form_.setEnabled(kCountdownTimer, true);
-    // The clock's current second counts as not yet reached: a target equal to it fires at the
-    // next tick, one before it never does. It is read from the clock itself, since the fields may
-    // have been edited or be up to a second old.
-    const LocalDateTime now = services_.clock.now();
-    const Moment clock{now.year, now.month, now.day, now.hour, now.minute, now.second};
-    lastSeen_ = serialSeconds(clock) - 1;
+    // The clock's current second counts as not yet reached: a target equal to it fires at once,
+    // one before it never does. It is read from the clock itself, since the fields may have been
+    // edited or be up to a second old.
+    readClock();
+    lastSeen_ = now_.seconds - 1;
+    resolveTarget();
     pending_.reset();
     // A computer that falls asleep on its own would sleep through the target.
     services_.keepAwake.hold();
-    warn(clock);
+    warn();
+}
+
+void Form1::resolveTarget() {
+    Fields texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        texts[i] = form_.text(kTargetLists[i]);
+    }
+    const std::optional<Moment> target = toMoment(texts);
+    target_ = target ? whenShown(services_.clock, *target, now_.seconds) : std::nullopt;
 }
 
 void Form1::Command4_Click() {
@@ -151,6 +171,7 @@ void Form1::Command4_Click() {
     form_.setEnabled(kArmButton, true);
     form_.setEnabled(kCountdownTimer, false);
     form_.setText(kStatusLine, "定时关机被重置……（请重新设定）");
+    target_.reset();
     lastSeen_.reset();
     pending_.reset();
     services_.keepAwake.release();
@@ -163,22 +184,6 @@ void Form1::Command5_Click() {
 
 void Form1::Label13_Click() {
     app_.messageBox(AboutText(), kAboutTitle, forms::MessageIcon::Information);
-}
-
-Fields Form1::clockFields() const {
-    Fields texts;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        texts[i] = form_.text(kClockFields[i]);
-    }
-    return texts;
-}
-
-Fields Form1::targetFields() const {
-    Fields texts;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        texts[i] = form_.text(kTargetLists[i]);
-    }
-    return texts;
 }
 
 power::Action Form1::chosenAction() const {
@@ -194,13 +199,16 @@ void Form1::setInputsEnabled(bool on) {
 }
 
 void Form1::launch(power::Action action) {
+    // The command first: closing a window can wait on the desktop, and releasing the keep-awake on
+    // the system bus, for longer than the user's second allows.
+    const std::optional<std::string> failure = services_.launcher.start(action);
     // One launch per armed run: the trigger and the countdown stop here, whatever the clock does
     // next, and only "重置" and "生效" start them again.
     form_.setEnabled(kTriggerTimer, false);
     form_.setEnabled(kCountdownTimer, false);
-    services_.keepAwake.release();
     closeWarning();
-    if (const std::optional<std::string> failure = services_.launcher.start(action)) {
+    services_.keepAwake.release();
+    if (failure) {
         form_.setText(kStatusLine, actionTag(action) + "命令执行失败！" + *failure);
         return;
     }
@@ -228,12 +236,15 @@ void Form1::runNow() {
     }
 }
 
-void Form1::warn(const std::optional<Moment>& now) {
+std::optional<std::int64_t> Form1::secondsLeft() const {
+    return target_ ? std::optional(*target_ - now_.seconds) : std::nullopt;
+}
+
+void Form1::warn() {
     if (services_.warning == nullptr) {
         return;
     }
-    const std::optional<Moment> target = toMoment(targetFields());
-    const std::int64_t left = now && target ? serialSeconds(*target) - serialSeconds(*now) : 0;
+    const std::int64_t left = secondsLeft().value_or(0);
     if (left < 1 || left > kWarningSeconds) {
         closeWarning();
         return;

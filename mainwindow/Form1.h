@@ -56,7 +56,8 @@ class Form1 final : public forms::Handlers, public warning::Answers {
 
     void load() override { Form_Load(); }
     void click(std::string_view control) override;
-    // The clock first, then the trigger and the countdown of the same second.
+    // One reading of the clock for the trigger, the clock fields and the countdown, in that order:
+    // the action's command starts before anything else is done with the second.
     void tick() override;
     std::optional<std::chrono::milliseconds> nextTick() const override;
 
@@ -88,21 +89,28 @@ class Form1 final : public forms::Handlers, public warning::Answers {
 
   private:
     void FillTargetLists();
-    Fields clockFields() const;
-    Fields targetFields() const;
+    // The clock's reading for this wake-up or click.
+    void readClock();
+    // The target lists as a second of the clock, of those still ahead the first it shows them at.
+    void resolveTarget();
     power::Action chosenAction() const;
     void setInputsEnabled(bool on);
     void launch(power::Action action);
     void reportOutcome();
+    // Seconds from the clock's reading to the armed target; nothing when the clock never shows it.
+    std::optional<std::int64_t> secondsLeft() const;
     // Shows the warning in the last minute before the target, with the seconds left, and closes
     // it outside that minute.
-    void warn(const std::optional<Moment>& now);
+    void warn();
     void closeWarning();
 
     forms::Form& form_;
     forms::Application& app_;
     Form1Services services_;
-    // The clock second the trigger saw last in this armed run, in serial seconds.
+    Instant now_;
+    // The armed target, in the clock's seconds; nothing when the lists name no second it shows.
+    std::optional<std::int64_t> target_;
+    // The clock second the trigger saw last in this armed run.
     std::optional<std::int64_t> lastSeen_;
     // The action started in this armed run whose outcome is still to come.
     std::optional<power::Action> pending_;

@@ -1,29 +1,39 @@
-// The clock the main window shows: one reading of the local date and time per call.
+// The clock the main window shows and counts by. It reads time as it passes, in seconds since
+// 1970-01-01 00:00:00 UTC; the local date and time are what the system's time-zone rules make of
+// a second, so a change to or from summer time neither skips nor repeats a second of the count.
 #pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "mainwindow/moment.h"
 
 namespace mainwindow {
 
-struct LocalDateTime {
-    int year = 0;
-    int month = 0;  // 1..12
-    int day = 0;    // 1..31
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    int millisecond = 0;
-    friend bool operator==(const LocalDateTime&, const LocalDateTime&) = default;
+struct Instant {
+    std::int64_t seconds = 0;  // since 1970-01-01 00:00:00 UTC
+    int millisecond = 0;       // into that second
 };
 
 class Clock {
   public:
     virtual ~Clock() = default;
-    virtual LocalDateTime now() const = 0;
+    virtual Instant now() const = 0;
+    // The local date and time the clock shows at that second.
+    virtual Moment localAt(std::int64_t seconds) const = 0;
 };
 
-// The system's local time.
+// The system's clock and time zone.
 class SystemClock final : public Clock {
   public:
-    LocalDateTime now() const override;
+    Instant now() const override;
+    Moment localAt(std::int64_t seconds) const override;
 };
+
+// The second at which the clock shows LOCAL: of two (the hour repeated when summer time ends) the
+// first that is not before NOT_BEFORE, else the later one; nothing when the clock never shows it
+// (the hour skipped when summer time begins).
+std::optional<std::int64_t> whenShown(const Clock& clock, const Moment& local,
+                                      std::int64_t notBefore);
 
 }  // namespace mainwindow

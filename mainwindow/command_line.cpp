@@ -38,8 +38,11 @@ std::optional<std::vector<std::string>> digitRuns(std::string_view text, char se
     }
 }
 
-// "YYYY-MM-DD HH:MM[:SS]", or "HH:MM[:SS]" for the next time the clock shows it.
-std::optional<Moment> readMoment(std::string_view text, const LocalDateTime& now) {
+// "YYYY-MM-DD HH:MM[:SS]", or "HH:MM[:SS]" for the next time the clock shows it. Nothing for a
+// time the clock does not show on that day, as when summer time begins.
+std::optional<Moment> readMoment(std::string_view text, const Clock& clock) {
+    const Instant now = clock.now();
+    const Moment today = clock.localAt(now.seconds);
     const std::size_t blank = text.find(' ');
     const bool timeOnly = blank == std::string_view::npos;
     const std::optional<std::vector<std::string>> time =
@@ -47,9 +50,9 @@ std::optional<Moment> readMoment(std::string_view text, const LocalDateTime& now
     if (!time || time->size() < 2 || time->size() > 3) {
         return std::nullopt;
     }
-    Fields texts{std::to_string(now.year),
-                 std::to_string(now.month),
-                 std::to_string(now.day),
+    Fields texts{std::to_string(today.year),
+                 std::to_string(today.month),
+                 std::to_string(today.day),
                  (*time)[0],
                  (*time)[1],
                  time->size() == 3 ? (*time)[2] : "0"};
@@ -61,18 +64,22 @@ std::optional<Moment> readMoment(std::string_view text, const LocalDateTime& now
         }
         std::copy(date->begin(), date->end(), texts.begin());
     }
-    const std::optional<Moment> moment = toMoment(texts);
-    const Moment today{now.year, now.month, now.day, now.hour, now.minute, now.second};
-    if (moment && timeOnly && serialSeconds(*moment) <= serialSeconds(today)) {
-        return nextDay(*moment);
+    std::optional<Moment> moment = toMoment(texts);
+    if (!moment) {
+        return std::nullopt;
     }
-    return moment;
+    std::optional<std::int64_t> shown = whenShown(clock, *moment, now.seconds + 1);
+    if (shown && timeOnly && *shown <= now.seconds) {
+        moment = nextDay(*moment);
+        shown = whenShown(clock, *moment, now.seconds + 1);
+    }
+    return shown ? moment : std::nullopt;
 }
 
 }  // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& args, YearRange years,
-                             const LocalDateTime& now) {
+                             const Clock& clock) {
     CommandLine result;
     if (std::ranges::any_of(args,
                             [](const std::string& a) { return a == "--help" || a == "-h"; })) {
@@ -99,7 +106,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, YearRange yea
             return failed("--at 后面缺少日期时间。");
         }
         const std::string& value = args[++i];
-        const std::optional<Moment> moment = readMoment(value, now);
+        const std::optional<Moment> moment = readMoment(value, clock);
         if (!moment) {
             return failed("“" + value + "”不是有效的日期时间。");
         }

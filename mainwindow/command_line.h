@@ -28,9 +28,9 @@ struct CommandLine {
 //   --at "HH:MM:SS"              that time when the clock next shows it: today if it is still
 //                                ahead of now, else tomorrow
 //   --restart, --arm, --help (or -h, which wins over everything else)
-// A target must be a real moment whose year the year list offers.
+// A target must be a moment the clock shows, whose year the year list offers.
 CommandLine parseCommandLine(const std::vector<std::string>& args, YearRange years,
-                             const LocalDateTime& now);
+                             const Clock& clock);
 
 // What --help shows, and what follows an error.
 std::string commandLineUsage();

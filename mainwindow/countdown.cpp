@@ -61,10 +61,12 @@ std::string actionTag(power::Action action) {
     return action == power::Action::Restart ? "【重启】" : "【关机】";
 }
 
-std::string countdownCaption(const Fields& clock, const Fields& target, power::Action action) {
-    const std::optional<Moment> now = toMoment(clock);
-    const std::optional<Moment> then = toMoment(target);
-    const std::optional<Remaining> left = now && then ? remainingUntil(*now, *then) : std::nullopt;
+std::string countdownCaption(const Moment& clock, std::optional<std::int64_t> secondsLeft,
+                             power::Action action) {
+    const std::optional<Remaining> left =
+        secondsLeft && *secondsLeft >= 0
+            ? remainingUntil(clock, fromSerialSeconds(serialSeconds(clock) + *secondsLeft))
+            : std::nullopt;
     return "还剩：" + (left ? remainingText(*left) : std::string(kTargetError)) + actionTag(action);
 }
 

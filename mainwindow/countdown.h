@@ -26,9 +26,12 @@ std::string remainingText(const Remaining& remaining);
 // "【关机】" or "【重启】".
 std::string actionTag(power::Action action);
 
-// The whole status line: "还剩：" with the time left, or with the error text for a target that
-// has passed or is no real moment, then the action tag.
-std::string countdownCaption(const Fields& clock, const Fields& target, power::Action action);
+// The whole status line: "还剩：" with the SECONDS_LEFT from the local time CLOCK, in the
+// calendar's units, or the error text for a target that has passed or that the clock never shows;
+// then the action tag. The units count time as it passes: across a change to or from summer time
+// the target is where that many seconds on from CLOCK lead, not where the clock face will say.
+std::string countdownCaption(const Moment& clock, std::optional<std::int64_t> secondsLeft,
+                             power::Action action);
 
 // The last-minute warning: "将在 59 秒后【关机】，请保存您的工作。"
 std::string warningText(std::int64_t seconds, power::Action action);

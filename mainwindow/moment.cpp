@@ -78,6 +78,26 @@ std::int64_t serialSeconds(const Moment& m) {
     return days * 86400 + m.hour * 3600 + m.minute * 60 + m.second;
 }
 
+Moment fromSerialSeconds(std::int64_t seconds) {
+    // The civil date from days, the inverse of the algorithm above.
+    const std::int64_t days = (seconds >= 0 ? seconds : seconds - 86399) / 86400;
+    const std::int64_t inDay = seconds - days * 86400;
+    const std::int64_t z = days + 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const std::int64_t dayOfEra = z - era * 146097;
+    const std::int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t mp = (5 * dayOfYear + 2) / 153;
+    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0),
+            month,
+            static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1),
+            static_cast<int>(inDay / 3600),
+            static_cast<int>(inDay % 3600 / 60),
+            static_cast<int>(inDay % 60)};
+}
+
 Moment nextDay(Moment m) {
     if (++m.day > daysInMonth(m.year, m.month)) {
         m.day = 1;

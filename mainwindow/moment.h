@@ -37,7 +37,9 @@ int daysInMonth(std::int64_t year, int month);
 // The same time of the next calendar day.
 Moment nextDay(Moment m);
 
-// Seconds since 1970-01-01 00:00:00 of the same calendar, for comparing and subtracting moments.
+// Seconds since 1970-01-01 00:00:00 of the same calendar, for comparing and subtracting moments;
+// and the moment a number of such seconds denotes.
 std::int64_t serialSeconds(const Moment& m);
+Moment fromSerialSeconds(std::int64_t seconds);
 
 }  // namespace mainwindow

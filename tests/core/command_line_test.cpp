@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "program.h"
+
 using namespace mainwindow;
+using testing_support::FakeClock;
 
 // The six target texts and the options set, "help", or the error shown.
 std::string outcomeOf(const CommandLine& c) {
@@ -44,13 +47,50 @@ TEST(ParseCommandLine, GivesTheRequestOrSaysWhatIsWrong) {
         {{"--arm"}, "--arm 须与 --at 一起使用。"},
         {{"--at=18:00"}, "不认识的参数“--at=18:00”。"},
     };
+    FakeClock clock;
+    clock.show({2026, 12, 31, 18, 30, 0}, 400);
     for (const auto& [args, outcome] : cases) {
-        const CommandLine parsed =
-            parseCommandLine(args, kBuiltInYears, {2026, 12, 31, 18, 30, 0, 400});
+        const CommandLine parsed = parseCommandLine(args, kBuiltInYears, clock);
         EXPECT_EQ(outcomeOf(parsed), outcome) << ::testing::PrintToString(args);
         EXPECT_EQ(parsed.error.starts_with("命令行参数错误："), !parsed.error.empty());
     }
-    EXPECT_EQ(outcomeOf(parseCommandLine({"--at", "3000-01-01 00:00:00"}, {2000, 3000},
-                                         {2026, 1, 1, 0, 0, 0, 0})),
+    EXPECT_EQ(outcomeOf(parseCommandLine({"--at", "3000-01-01 00:00:00"}, {2000, 3000}, clock)),
               "3000 1 1 0 0 0 shutdown");
+}
+
+// Ten seconds before summer time begins (01:59:59 is followed by 03:00:00) and before it ends
+// (02:59:59 summer time is followed by 02:00:00 winter time), one hour ahead of UTC in winter.
+TEST(ParseCommandLine, TakesTheClockOverAChangeToOrFromSummerTime) {
+    struct Day {
+        Moment now;
+        std::int64_t offset, offsetAfter;
+        std::vector<std::pair<const char*, const char*>> cases;
+    };
+    const Day days[] = {
+        {{2027, 3, 28, 1, 59, 50},
+         3600,
+         7200,
+         {{"02:00:05", "“02:00:05”不是有效的日期时间。"},
+          {"2027-03-28 02:59:59", "“2027-03-28 02:59:59”不是有效的日期时间。"},
+          {"03:00", "2027 3 28 3 0 0 shutdown"},
+          {"01:59:50", "2027 3 29 1 59 50 shutdown"}}},
+        {{2027, 10, 31, 2, 59, 50},
+         7200,
+         3600,
+         {{"02:00:05", "2027 10 31 2 0 5 shutdown"},  // shown again in winter time
+          {"02:59:49", "2027 10 31 2 59 49 shutdown"},
+          {"01:30", "2027 11 1 1 30 0 shutdown"},
+          {"2027-10-31 02:30", "2027 10 31 2 30 0 shutdown"}}},
+    };
+    for (const Day& day : days) {
+        FakeClock clock;
+        clock.offset = day.offset;
+        clock.offsetAfter = day.offsetAfter;
+        clock.show(day.now);
+        clock.change = clock.reading.seconds + 10;
+        for (const auto& [at, outcome] : day.cases) {
+            EXPECT_EQ(outcomeOf(parseCommandLine({"--at", at}, kBuiltInYears, clock)), outcome)
+                << at;
+        }
+    }
 }

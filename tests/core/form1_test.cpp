@@ -10,7 +10,7 @@ class Form1Test : public ::testing::Test, public testing_support::Program {
   protected:
     // Armed at 10:45:29 on the clock, which the clock fields need not show yet.
     void armFor(std::string_view target) {
-        clock.time = {2014, 2, 6, 10, 45, 29, 5};
+        clock.show({2014, 2, 6, 10, 45, 29}, 5);
         setTexts("Combo", target);
         click("Command3");
     }
@@ -30,7 +30,7 @@ class Form1Test : public ::testing::Test, public testing_support::Program {
 };
 
 TEST_F(Form1Test, StartsWithTheClockAndTheBuiltInListsAndSyncCopiesTheClock) {
-    clock.time = {2020, 12, 7, 18, 5, 9, 0};  // not the year the layout shows before it
+    clock.show({2020, 12, 7, 18, 5, 9}, 0);  // not the year the layout shows before it
     start();
     EXPECT_EQ(texts("Text"), "2020/12/7/18/5/9");
     const char* spans[] = {"2014..2099 86", "1..12 12", "1..31 31",
@@ -108,7 +108,7 @@ TEST_F(Form1Test, FiresOnlyForATargetReachedSinceItWasArmed) {
         if (*c.fields != '\0') {
             setTexts("Text", c.fields);
         }
-        clock.time = {2014, 2, 6, 10, 45, c.armedAt, 5};
+        clock.show({2014, 2, 6, 10, 45, c.armedAt}, 5);
         setTexts("Combo", c.target);
         click("Command3");
         for (const auto& [h, m, s] : c.ticks) {
@@ -116,6 +116,67 @@ TEST_F(Form1Test, FiresOnlyForATargetReachedSinceItWasArmed) {
         }
         EXPECT_EQ(launcher.started.size(), c.fires ? 1u : 0u)
             << c.target << " armed at " << c.armedAt << " with " << c.fields;
+    }
+}
+
+// A target second that has come by the time "生效" is pressed (a time given on the command line
+// and reached while the program starts) runs at once, not at the next whole second.
+TEST_F(Form1Test, ArmedInTheTargetSecondWakesAtOnce) {
+    clock.show({2014, 2, 6, 10, 45, 30}, 900);
+    setTexts("Combo", "2014/2/6/10/45/30");
+    click("Command3");
+    EXPECT_EQ(app->nextTick("Form1"), std::chrono::milliseconds(0));
+    app->tick("Form1");
+    EXPECT_EQ(launcher.started.size(), 1u);
+    EXPECT_EQ(app->nextTick("Form1"), std::chrono::milliseconds(100 + mainwindow::kTickMarginMs));
+}
+
+// Armed ten seconds before summer time begins (01:59:59 is followed by 03:00:00) or ends (02:59:59
+// summer time is followed by 02:00:00 again), one hour ahead of UTC in winter: the status line,
+// the warning and the launch count time as it passes, and agree.
+TEST_F(Form1Test, CountsTimeAsItPassesAcrossSummerTime) {
+    const char* const never = "还剩：【日期时间设置错误！！请重新设定！！！】【关机】";
+    const struct {
+        bool spring;
+        const char *target, *status;
+        int warning;        // seconds it first shows, or 0 for none
+        int launchedAfter;  // seconds after the change, or -1 for never
+    } cases[] = {
+        {true, "2027/3/28/2/0/5", never, 0, -1},  // a time the clock skips
+        {true, "2027/3/28/3/0/0", "还剩：10 秒 【关机】", 10, 0},
+        {false, "2027/10/31/2/59/55", "还剩：5 秒 【关机】", 5, -5},  // shown twice: the first
+        {false, "2027/10/31/2/0/5", "还剩：15 秒 【关机】", 15, 5},   // the first still ahead
+        {false, "2027/10/31/3/0/5", "还剩：1 时 0 分 15 秒 【关机】", 0, 3605},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        start();
+        launcher.started.clear();
+        clock.offset = c.spring ? 3600 : 7200;
+        clock.offsetAfter = c.spring ? 7200 : 3600;
+        clock.change = INT64_MAX;
+        clock.show(c.spring ? mainwindow::Moment{2027, 3, 28, 1, 59, 50}
+                            : mainwindow::Moment{2027, 10, 31, 2, 59, 50});
+        const std::int64_t change = clock.reading.seconds + 10;
+        clock.change = change;
+        setTexts("Combo", c.target);
+        click("Command3");
+        app->tick("Form1");
+        EXPECT_EQ(form().text("Label13"), c.status);
+        EXPECT_EQ(app->loaded("Form3") ? form("Form3").text("Label1") : "",
+                  c.warning == 0
+                      ? ""
+                      : "将在 " + std::to_string(c.warning) + " 秒后【关机】，请保存您的工作。");
+        int launchedAfter = -1;
+        for (std::int64_t second = change - 9; second < change + 3700; ++second) {
+            clock.reading = {second, 5};
+            app->tick("Form1");
+            if (!launcher.started.empty()) {
+                launchedAfter = static_cast<int>(second - change);
+                break;
+            }
+        }
+        EXPECT_EQ(launchedAfter, c.launchedAfter);
     }
 }
 

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -19,16 +21,32 @@
 
 namespace testing_support {
 
+// A clock that stands still until the test moves it, in a zone of the test's own: UTC+offset,
+// and from the second `change` on UTC+offsetAfter.
 class FakeClock final : public mainwindow::Clock {
   public:
-    mainwindow::LocalDateTime now() const override { return time; }
-    mainwindow::LocalDateTime time{2014, 2, 6, 10, 45, 30, 0};
+    FakeClock() { show({2014, 2, 6, 10, 45, 30}); }
+    mainwindow::Instant now() const override { return reading; }
+    mainwindow::Moment localAt(std::int64_t seconds) const override {
+        return mainwindow::fromSerialSeconds(seconds + (seconds < change ? offset : offsetAfter));
+    }
+    // To the second that shows LOCAL before the change, and MS into it.
+    void show(const mainwindow::Moment& local, int ms = 0) {
+        reading = {mainwindow::serialSeconds(local) - offset, ms};
+    }
+    mainwindow::Instant reading;
+    std::int64_t offset = 0;
+    std::int64_t change = INT64_MAX;
+    std::int64_t offsetAfter = 0;
 };
 
 class FakeLauncher final : public power::Launcher {
   public:
     std::optional<std::string> start(power::Action action) override {
         started.push_back(action);
+        if (atStart) {
+            atStart();
+        }
         return startFailure;
     }
     std::optional<power::Outcome> poll() override { return std::exchange(outcome, std::nullopt); }
@@ -36,6 +54,7 @@ class FakeLauncher final : public power::Launcher {
     std::vector<power::Action> started;       // every call of start, refused ones included
     std::optional<std::string> startFailure;  // when set, every start returns it
     std::optional<power::Outcome> outcome;    // what the next poll reports, once
+    std::function<void()> atStart;            // called by every start
 };
 
 class FakeKeepAwake final : public power::KeepAwake {
@@ -73,7 +92,7 @@ struct Program {
     }
     // One wake-up of the main window with the clock at that time of 2014-02-06.
     void tickAt(int hour, int minute, int second) {
-        clock.time = {2014, 2, 6, hour, minute, second, 5};
+        clock.show({2014, 2, 6, hour, minute, second}, 5);
         app->tick("Form1");
     }
     // The six clock fields ("Text") or target lists ("Combo") as "2014/2/6/10/45/30", and the

@@ -8,13 +8,16 @@ class Warning : public ::testing::Test, public testing_support::Program {
     // Armed at 10:MINUTE:SECOND for 10:46:00.
     void armAt(int minute, int second) {
         setTexts("Combo", "2014/2/6/10/46/0");
-        clock.time = {2014, 2, 6, 10, minute, second, 5};
+        clock.show({2014, 2, 6, 10, minute, second}, 5);
         click("Command3");
     }
     std::string shown() { return app->loaded("Form3") ? form("Form3").text("Label1") : ""; }
 };
 
-TEST_F(Warning, CountsDownTheLastMinuteAndClosesAtTheLaunch) {
+// Closing a window can wait on the desktop: the command starts while the warning is still open
+// and the computer still kept awake.
+TEST_F(Warning, CountsDownTheLastMinuteAndClosesAfterTheLaunch) {
+    launcher.atStart = [this] { EXPECT_TRUE(app->loaded("Form3") && keepAwake.held); };
     form().setSelected("Option2");
     armAt(44, 59);
     EXPECT_EQ(shown(), "");
@@ -44,6 +47,7 @@ TEST_F(Warning, ClosesWhenAnsweredAndLaunchesAtMostOnce) {
         SCOPED_TRACE(std::string(a.form) + (a.control ? a.control : " closed"));
         start();
         launcher.started.clear();
+        launcher.atStart = [this] { EXPECT_TRUE(keepAwake.held); };
         armAt(45, 50);
         EXPECT_EQ(shown(), "将在 10 秒后【关机】，请保存您的工作。");
         if (a.control != nullptr) {

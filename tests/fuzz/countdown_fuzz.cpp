@@ -1,5 +1,6 @@
 // Any twelve texts in the clock fields and the target lists: the countdown and the trigger never
-// crash, and no unit below the years is ever negative. Input: twelve texts separated by \1.
+// crash, no unit below the years is ever negative, and a moment comes back from its seconds. Input:
+// twelve texts separated by \1.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -17,12 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         input.remove_prefix(end == std::string_view::npos ? input.size() : end + 1);
     }
 
-    (void)mainwindow::countdownCaption(clock, target, power::Action::Shutdown);
     const auto now = mainwindow::toMoment(clock);
     const auto then = mainwindow::toMoment(target);
     if (!now || !then) {
         return 0;
     }
+    (void)mainwindow::countdownCaption(
+        *now, mainwindow::serialSeconds(*then) - mainwindow::serialSeconds(*now),
+        power::Action::Shutdown);
     if (const auto left = mainwindow::remainingUntil(*now, *then)) {
         for (std::size_t unit = 1; unit < left->size(); ++unit) {
             if ((*left)[unit] < 0) {
@@ -31,6 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     const std::int64_t seconds = mainwindow::serialSeconds(*now);
+    if (mainwindow::fromSerialSeconds(seconds) != *now) {
+        std::abort();
+    }
     (void)mainwindow::isDue(seconds - 1, seconds, mainwindow::serialSeconds(*then));
     return 0;
 }
