@@ -46,3 +46,11 @@ vorlix_wine_start() {
 vorlix_wine_stop() {
     wineserver -k || true
 }
+
+# Windows shown on $DISPLAY through Wine's X11 driver, where the prefix made above draws nowhere.
+# Every process of the prefix reads the driver once, as it starts: the server is left stopped.
+vorlix_wine_x11() {
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f </dev/null >/dev/null 2>&1
+    wineserver -k 2>/dev/null || true
+    wineserver -w
+}

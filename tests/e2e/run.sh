@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program: a bad --at refused without a display, a good one ending for the want of one; a
 # restart armed with the keys, holding a sleep lock until it runs only; --at --restart --arm into
-# the next year, whose failing systemctl it survives.
+# the next year, whose failing systemctl it survives; in Berlin, a time that summer time skips
+# refused, and a time shown twice as it ends run at its second showing.
 # Usage: run.sh PROGRAM FAKE_LOGIN1
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
@@ -33,11 +34,23 @@ e2e_start_program "$program" "$fake_start"
 locks 0
 e2e_arm reboot 4
 locks 1
-e2e_check_launch reboot 500
+e2e_check_launch reboot
 locks 0
 e2e_stop_pid "$E2E_PID"
 
 E2E_TARGET_MS=$(($(date -d '2027-01-01 00:00:00' +%s) * 1000))
 SYSTEMCTL_EXIT=1 e2e_start_program "$program" "$fake_start" --at 00:00:00 --restart --arm
-e2e_check_launch reboot 500
+e2e_check_launch reboot
+e2e_stop_pid "$E2E_PID"
+
+# Berlin's clock skips 02:00 to 02:59 when summer time begins, and shows them twice when it ends.
+export TZ=Europe/Berlin
+status=0
+faketime '2027-03-28 01:59:50' "$program" --at 02:00:05 --arm 2>"$E2E_DIR/err" || status=$?
+[[ $status == 2 && $(head -n 1 "$E2E_DIR/err") == '命令行参数错误：“02:00:05”不是有效的日期时间。' ]] ||
+    e2e_fail "a skipped time exited with $status and said: $(cat "$E2E_DIR/err")"
+# Seven seconds before the end of summer time, the next 02:00:05 is the one in winter time.
+E2E_TARGET_MS=$(($(date -d '2027-10-31 02:00:05 +0100' +%s) * 1000))
+e2e_start_program "$program" '2027-10-31 02:59:58 +0200' --at 02:00:05 --arm
+e2e_check_launch poweroff
 echo PASS

@@ -36,7 +36,7 @@ if [[ $toolkit == win32 ]]; then
     # The tests' shared prefix draws nowhere; this one draws on the X server above.
     # shellcheck source=scripts/wine-env.sh
     VORLIX_WINEPREFIX=$3 source "$(dirname "$0")/../../scripts/wine-env.sh" >/dev/null
-    reg 'HKCU\Software\Wine\Drivers' /v Graphics /d x11
+    vorlix_wine_x11
     # Wine's theme paints a frame's caption in its own colour, whatever the program asks for.
     reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /d 0
 fi
