@@ -60,7 +60,7 @@ int main(int argc, char* argv[]) {
                                      QStringLiteral("Vorlix定时关机软件"));
     warning::Link warning;
     qtforms::QtApplication app;
-    if (!program::start(app, {clock, *launcher, keepAwake, &warning}, request)) {
+    if (!program::start(app, {clock, *launcher, keepAwake, warning}, request)) {
         return EXIT_FAILURE;
     }
     return QApplication::exec();

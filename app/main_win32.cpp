@@ -53,7 +53,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return EXIT_SUCCESS;
     }
 
-    if (!program::start(app, {clock, *launcher, keepAwake, &warning}, request)) {
+    if (!program::start(app, {clock, *launcher, keepAwake, warning}, request)) {
         return EXIT_FAILURE;
     }
     return app.run();

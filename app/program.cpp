@@ -7,10 +7,10 @@ namespace program {
 
 bool start(forms::WindowHost& host, const mainwindow::Form1Services& services,
            const mainwindow::CommandLine& request) {
-    host.define("Form1", mainwindow::Form1Definition(services));
-    host.define("Form2", yeardialog::Form2Definition());
-    host.define("Form3", warning::Form3Definition(*services.warning));
-    host.show("Form1");
+    host.define(std::string(windows::kMainWindow), mainwindow::Form1Definition(services));
+    host.define(std::string(windows::kYearDialog), yeardialog::Form2Definition());
+    host.define(std::string(windows::kWarning), warning::Form3Definition(services.warning));
+    host.show(windows::kMainWindow);
     if (host.ended()) {
         return false;
     }

@@ -11,10 +11,6 @@ namespace mainwindow {
 
 namespace {
 
-constexpr std::string_view kClockFields[] = {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6"};
-constexpr std::string_view kTargetLists[] = {"Combo1", "Combo2", "Combo3",
-                                             "Combo4", "Combo5", "Combo6"};
-
 void fillList(forms::Form& form, std::string_view list, int first, int last, int selected) {
     for (int value = first; value <= last; ++value) {
         form.addItem(list, std::to_string(value));
@@ -26,16 +22,14 @@ void fillList(forms::Form& form, std::string_view list, int first, int last, int
 
 Form1::Form1(forms::Form& form, forms::Application& app, Form1Services services)
     : form_(form), app_(app), services_(services) {
-    if (services_.warning != nullptr) {
-        services_.warning->mainWindow = this;
-    }
+    services_.warning.mainWindow = this;
 }
 
 Form1::~Form1() {
     services_.keepAwake.release();
     // A rebuilt window has already taken the link over.
-    if (services_.warning != nullptr && services_.warning->mainWindow == this) {
-        services_.warning->mainWindow = nullptr;
+    if (services_.warning.mainWindow == this) {
+        services_.warning.mainWindow = nullptr;
     }
 }
 
@@ -60,7 +54,9 @@ void Form1::tick() {
     if (form_.enabled(kTriggerTimer)) {
         Timer2_Timer();
     }
-    Timer1_Timer();
+    if (form_.enabled(kClockTimer)) {
+        Timer1_Timer();
+    }
     if (form_.enabled(kCountdownTimer)) {
         Timer3_Timer();
     }
@@ -91,12 +87,12 @@ void Form1::readClock() {
 
 void Form1::FillTargetLists() {
     const YearRange years = yearsFromSettings();
-    fillList(form_, "Combo1", years.start, years.end, 0);
-    fillList(form_, "Combo2", 1, 12, 8);
-    fillList(form_, "Combo3", 1, 31, 10);
-    fillList(form_, "Combo4", 0, 23, 11);
-    fillList(form_, "Combo5", 0, 59, 45);
-    fillList(form_, "Combo6", 0, 59, 33);
+    fillList(form_, kTargetLists[0], years.start, years.end, 0);
+    fillList(form_, kTargetLists[1], 1, 12, 8);
+    fillList(form_, kTargetLists[2], 1, 31, 10);
+    fillList(form_, kTargetLists[3], 0, 23, 11);
+    fillList(form_, kTargetLists[4], 0, 59, 45);
+    fillList(form_, kTargetLists[5], 0, 59, 33);
 }
 
 void Form1::Timer1_Timer() {
@@ -134,7 +130,7 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Command2_Click() {
-    app_.show("Form2");
+    app_.show(windows::kYearDialog);
     form_.setText(kStatusLine, "执行了【参数设置】");
 }
 
@@ -241,9 +237,6 @@ std::optional<std::int64_t> Form1::secondsLeft() const {
 }
 
 void Form1::warn() {
-    if (services_.warning == nullptr) {
-        return;
-    }
     const std::int64_t left = secondsLeft().value_or(0);
     if (left < 1 || left > kWarningSeconds) {
         closeWarning();
@@ -251,16 +244,17 @@ void Form1::warn() {
     }
     if (!warned_) {
         warned_ = true;
-        app_.show("Form3");
+        app_.show(windows::kWarning);
     }
-    if (app_.loaded("Form3")) {
-        app_.formOf("Form3").setText(warning::kMessage, warningText(left, chosenAction()));
+    if (app_.loaded(windows::kWarning)) {
+        app_.formOf(windows::kWarning)
+            .setText(warning::kMessage, warningText(left, chosenAction()));
     }
 }
 
 void Form1::closeWarning() {
     warned_ = false;
-    app_.unload("Form3");
+    app_.unload(windows::kWarning);
 }
 
 forms::FormDefinition Form1Definition(Form1Services services) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "common/window_names.h"
 #include "forms/form.h"
 #include "mainwindow/clock.h"
 #include "mainwindow/moment.h"
@@ -26,6 +27,11 @@ inline constexpr std::string_view kExitButton = "Command5";      // "退出"
 inline constexpr std::string_view kShutdownOption = "Option1";   // "关机"
 inline constexpr std::string_view kRestartOption = "Option2";    // "重启"
 inline constexpr std::string_view kStatusLine = "Label13";
+// The clock's year to second, and the target's.
+inline constexpr std::string_view kClockFields[] = {"Text1", "Text2", "Text3",
+                                                    "Text4", "Text5", "Text6"};
+inline constexpr std::string_view kTargetLists[] = {"Combo1", "Combo2", "Combo3",
+                                                    "Combo4", "Combo5", "Combo6"};
 inline constexpr std::string_view kClockTimer = "Timer1";
 inline constexpr std::string_view kTriggerTimer = "Timer2";
 inline constexpr std::string_view kCountdownTimer = "Timer3";
@@ -35,8 +41,8 @@ struct Form1Services {
     Clock& clock;
     power::Launcher& launcher;
     power::KeepAwake& keepAwake;
-    // Through which the last-minute warning reaches the window; without it no warning shows.
-    warning::Link* warning = nullptr;
+    // Through which the last-minute warning reaches the window, also a rebuilt one.
+    warning::Link& warning;
 };
 
 // How long after a whole second of the clock the window wakes, so that the clock has surely

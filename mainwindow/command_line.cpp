@@ -1,14 +1,13 @@
 #include "mainwindow/command_line.h"
 
+#include "mainwindow/Form1.h"
+
 #include <algorithm>
 #include <string_view>
 
 namespace mainwindow {
 
 namespace {
-
-constexpr std::string_view kTargetLists[] = {"Combo1", "Combo2", "Combo3",
-                                             "Combo4", "Combo5", "Combo6"};
 
 CommandLine failed(std::string_view why) {
     CommandLine result;
@@ -138,17 +137,17 @@ std::string commandLineUsage() {
 }
 
 void applyCommandLine(forms::WindowHost& host, const CommandLine& request) {
-    forms::Form& form = host.formOf("Form1");
+    forms::Form& form = host.formOf(windows::kMainWindow);
     if (request.target) {
         for (std::size_t i = 0; i < std::size(kTargetLists); ++i) {
             form.setText(kTargetLists[i], (*request.target)[i]);
         }
     }
     if (request.restart) {
-        form.setSelected("Option2");
+        form.setSelected(kRestartOption);
     }
     if (request.arm) {
-        host.press("Form1", "Command3");
+        host.press(windows::kMainWindow, kArmButton);
     }
 }
 

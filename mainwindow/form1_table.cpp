@@ -18,7 +18,7 @@ const Font kNewSong15Bold{"新宋体", 15, true};
 
 const forms::FormTable& Form1Table() {
     static const forms::FormTable table{
-        .name = "Form1",
+        .name = std::string(windows::kMainWindow),
         .caption = "Vorlix定时关机软件2.2",
         .clientWidth = 7320,
         .clientHeight = 4050,

@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "common/window_names.h"
 #include "forms/form.h"
 
 namespace warning {

@@ -12,7 +12,7 @@ using namespace forms::palette;
 
 const forms::FormTable& Form3Table() {
     static const forms::FormTable table{
-        .name = "Form3",
+        .name = std::string(windows::kWarning),
         .caption = "定时关机提醒",
         .clientWidth = 5400,
         .clientHeight = 1440,
@@ -39,7 +39,7 @@ const forms::FormTable& Form3Table() {
             },
         .topMost = true,
         .showWithoutActivating = true,
-        .belongsTo = "Form1"};
+        .belongsTo = std::string(windows::kMainWindow)};
     return table;
 }
 

@@ -54,9 +54,9 @@ void Form2::save(std::string_view start, std::string_view end, std::string_view 
                         forms::MessageIcon::None);
         return;
     }
-    app_.unload("Form1");
+    app_.unload(windows::kMainWindow);
     app_.messageBox(done, kTitle, forms::MessageIcon::None);
-    app_.show("Form1");
+    app_.show(windows::kMainWindow);
 }
 
 forms::FormDefinition Form2Definition() {

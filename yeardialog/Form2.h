@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "common/window_names.h"
 #include "forms/form.h"
 
 namespace yeardialog {

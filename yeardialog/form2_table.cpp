@@ -14,7 +14,7 @@ const forms::Font kSong10{"宋体", 10.5, false};
 
 const forms::FormTable& Form2Table() {
     static const forms::FormTable table{
-        .name = "Form2",
+        .name = std::string(windows::kYearDialog),
         .caption = "参数设置",
         .clientWidth = 4200,
         .clientHeight = 2325,

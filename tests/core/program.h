@@ -82,7 +82,7 @@ struct Program {
     // As the program starts: a new host showing the main window.
     void start() {
         app = std::make_unique<MemoryHost>();
-        program::start(*app, {clock, launcher, keepAwake, &link});
+        program::start(*app, {clock, launcher, keepAwake, link});
     }
     MemoryForm& form(std::string_view name = "Form1") {
         return static_cast<MemoryForm&>(app->formOf(name));
