@@ -40,7 +40,7 @@ int main(int argc, char* argv[]) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const mainwindow::CommandLine request =
         args.empty() ? mainwindow::CommandLine{}
-                     : mainwindow::parseCommandLine(args, mainwindow::yearsFromSettings(), clock);
+                     : mainwindow::parseCommandLine(args, years::yearsFromSettings(), clock);
     if (!request.error.empty()) {
         std::cerr << request.error << "\n\n" << mainwindow::commandLineUsage();
         return 2;

@@ -39,7 +39,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const std::vector<std::string> args = arguments();
     const mainwindow::CommandLine request =
         args.empty() ? mainwindow::CommandLine{}
-                     : mainwindow::parseCommandLine(args, mainwindow::yearsFromSettings(), clock);
+                     : mainwindow::parseCommandLine(args, years::yearsFromSettings(), clock);
     win32forms::Win32Application app;
     // The program has no console: help and errors are shown in a box.
     const std::string& title = mainwindow::Form1Table().caption;

@@ -5,7 +5,7 @@
 #include "mainwindow/about.h"
 #include "mainwindow/countdown.h"
 #include "mainwindow/trigger.h"
-#include "mainwindow/year_range.h"
+#include "settings/year_range.h"
 
 namespace mainwindow {
 
@@ -86,8 +86,8 @@ void Form1::readClock() {
 }
 
 void Form1::FillTargetLists() {
-    const YearRange years = yearsFromSettings();
-    fillList(form_, kTargetLists[0], years.start, years.end, 0);
+    const years::YearRange offered = years::yearsFromSettings();
+    fillList(form_, kTargetLists[0], offered.start, offered.end, 0);
     fillList(form_, kTargetLists[1], 1, 12, 8);
     fillList(form_, kTargetLists[2], 1, 31, 10);
     fillList(form_, kTargetLists[3], 0, 23, 11);

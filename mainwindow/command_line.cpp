@@ -77,7 +77,7 @@ std::optional<Moment> readMoment(std::string_view text, const Clock& clock) {
 
 }  // namespace
 
-CommandLine parseCommandLine(const std::vector<std::string>& args, YearRange years,
+CommandLine parseCommandLine(const std::vector<std::string>& args, years::YearRange years,
                              const Clock& clock) {
     CommandLine result;
     if (std::ranges::any_of(args,

@@ -9,7 +9,7 @@
 #include "forms/window_host.h"
 #include "mainwindow/clock.h"
 #include "mainwindow/moment.h"
-#include "mainwindow/year_range.h"
+#include "settings/year_range.h"
 
 namespace mainwindow {
 
@@ -29,7 +29,7 @@ struct CommandLine {
 //                                ahead of now, else tomorrow
 //   --restart, --arm, --help (or -h, which wins over everything else)
 // A target must be a moment the clock shows, whose year the year list offers.
-CommandLine parseCommandLine(const std::vector<std::string>& args, YearRange years,
+CommandLine parseCommandLine(const std::vector<std::string>& args, years::YearRange years,
                              const Clock& clock);
 
 // What --help shows, and what follows an error.

@@ -1,37 +1,8 @@
 #include "mainwindow/moment.h"
 
-#include "common/blanks.h"
+#include "common/whole_number.h"
 
 namespace mainwindow {
-
-namespace {
-
-constexpr std::int64_t kLimit = 1'000'000'000;
-
-}  // namespace
-
-std::optional<std::int64_t> wholeNumber(std::string_view text) {
-    text = common::trimBlanks(text);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty()) {
-        return std::nullopt;
-    }
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c - '0');
-        if (value > kLimit) {
-            return std::nullopt;
-        }
-    }
-    return negative ? -value : value;
-}
 
 bool isLeapYear(std::int64_t year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -45,7 +16,7 @@ int daysInMonth(std::int64_t year, int month) {
 std::optional<Moment> toMoment(const Fields& texts) {
     std::array<std::int64_t, 6> n{};
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        const std::optional<std::int64_t> value = wholeNumber(texts[i]);
+        const std::optional<std::int64_t> value = common::wholeNumber(texts[i]);
         if (!value) {
             return std::nullopt;
         }

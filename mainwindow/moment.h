@@ -23,10 +23,6 @@ struct Moment {
     friend bool operator==(const Moment&, const Moment&) = default;
 };
 
-// A whole number as typed: surrounding blanks and leading zeros allowed ("09", " 9" are 9), an
-// optional sign. Nothing for any other text, or for a number beyond a billion either way.
-std::optional<std::int64_t> wholeNumber(std::string_view text);
-
 // The moment the six texts denote, or nothing when any is not a whole number or they do not name
 // a real moment (a 13th month, the 31st of a 30-day month, 29 February of a common year, ...).
 std::optional<Moment> toMoment(const Fields& texts);

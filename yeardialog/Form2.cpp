@@ -3,20 +3,14 @@
 #include <optional>
 #include <string>
 
-#include "mainwindow/moment.h"
 #include "settings/rwini.h"
+#include "settings/year_range.h"
 
 namespace yeardialog {
 
 namespace {
 
 constexpr const char* kTitle = "提示";
-
-// A year as typed in a box: a whole number from 1 to 9999, blanks around it allowed.
-std::optional<std::int64_t> typedYear(std::string_view text) {
-    const std::optional<std::int64_t> year = mainwindow::wholeNumber(text);
-    return year && *year >= 1 && *year <= 9999 ? year : std::nullopt;
-}
 
 }  // namespace
 
@@ -32,23 +26,22 @@ void Form2::click(std::string_view control) {
 
 void Form2::Command1_Click() {
     // What is stored must be a range the main window can list at its next start.
-    const std::optional<std::int64_t> start = typedYear(form_.text(kStartYearBox));
-    const std::optional<std::int64_t> end = typedYear(form_.text(kEndYearBox));
-    if (!start || !end || *start > *end) {
+    const std::optional<years::YearRange> range =
+        years::typedYears(form_.text(kStartYearBox), form_.text(kEndYearBox));
+    if (!range) {
         app_.messageBox("年份设置错误！请输入1到9999之间的整数，且开始年份不大于结束年份。", kTitle,
                         forms::MessageIcon::None);
         return;
     }
-    save(std::to_string(*start), std::to_string(*end), "年份设置修改成功！");
+    save(range, "年份设置修改成功！");
 }
 
 void Form2::Command2_Click() {
-    save("", "", "已经恢复默认设置！");
+    save(std::nullopt, "已经恢复默认设置！");
 }
 
-void Form2::save(std::string_view start, std::string_view end, std::string_view done) {
-    if (!rwini::WriteIniValues(rwini::kSection,
-                               {{rwini::kStartYearKey, start}, {rwini::kEndYearKey, end}})) {
+void Form2::save(const std::optional<years::YearRange>& range, std::string_view done) {
+    if (!years::storeYears(range)) {
         // The main window stays as it is: reloading it would drop an armed run for nothing.
         app_.messageBox("年份设置保存失败！无法写入：" + rwini::GetIniPath(), kTitle,
                         forms::MessageIcon::None);

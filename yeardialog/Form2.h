@@ -2,10 +2,12 @@
 // window so that they take effect at once.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "common/window_names.h"
 #include "forms/form.h"
+#include "settings/year_range.h"
 
 namespace yeardialog {
 
@@ -28,8 +30,9 @@ class Form2 final : public forms::Handlers {
     void Command2_Click();
 
   private:
-    // Stores both years and, when that worked, rebuilds the main window around the message.
-    void save(std::string_view start, std::string_view end, std::string_view done);
+    // Stores the range (none for the built-in one) and, when that worked, rebuilds the main window
+    // around the message.
+    void save(const std::optional<years::YearRange>& range, std::string_view done);
 
     forms::Form& form_;
     forms::Application& app_;

@@ -8,6 +8,7 @@
 
 using namespace mainwindow;
 using testing_support::FakeClock;
+using years::kBuiltInYears;
 
 // The six target texts and the options set, "help", or the error shown.
 std::string outcomeOf(const CommandLine& c) {

@@ -1,8 +1,8 @@
-#include "mainwindow/year_range.h"
+#include "settings/year_range.h"
 
 #include <gtest/gtest.h>
 
-using namespace mainwindow;
+using namespace years;
 
 TEST(YearRange, ReadsTextAsTheListDoesAndFallsBackWhenItCannotBeListed) {
     const std::pair<const char*, std::optional<int>> numbers[] = {

@@ -1,10 +1,11 @@
-// Reading the year range that the settings file holds for the main window's year list.
+// The range of years the main window's year list offers: read from the settings file, checked as
+// the year dialog takes it, and stored.
 #pragma once
 
 #include <optional>
 #include <string_view>
 
-namespace mainwindow {
+namespace years {
 
 struct YearRange {
     int start = 0;
@@ -28,4 +29,11 @@ YearRange yearsToOffer(std::string_view start, std::string_view end);
 // written into the file as empty.
 YearRange yearsFromSettings();
 
-}  // namespace mainwindow
+// The years typed into the dialog's boxes, when they make a range the list can offer at the next
+// start: whole numbers from 1 to 9999, the start not after the end.
+std::optional<YearRange> typedYears(std::string_view start, std::string_view end);
+
+// Stores RANGE, or empty years for the built-in range; false when the file cannot be written.
+bool storeYears(const std::optional<YearRange>& range);
+
+}  // namespace years

@@ -1,4 +1,4 @@
-#include "mainwindow/year_range.h"
+#include "settings/year_range.h"
 
 #include <cctype>
 #include <string>
@@ -6,8 +6,9 @@
 #include "settings/rwini.h"
 
 #include "common/blanks.h"
+#include "common/whole_number.h"
 
-namespace mainwindow {
+namespace years {
 
 namespace {
 
@@ -82,4 +83,24 @@ YearRange yearsFromSettings() {
     return yearsToOffer(start, end);
 }
 
-}  // namespace mainwindow
+std::optional<YearRange> typedYears(std::string_view start, std::string_view end) {
+    const auto year = [](std::string_view text) -> std::optional<int> {
+        const std::optional<std::int64_t> n = common::wholeNumber(text);
+        return n && *n >= 1 && *n <= 9999 ? std::optional(static_cast<int>(*n)) : std::nullopt;
+    };
+    const std::optional<int> first = year(start);
+    const std::optional<int> last = year(end);
+    if (!first || !last || *first > *last) {
+        return std::nullopt;
+    }
+    return YearRange{*first, *last};
+}
+
+bool storeYears(const std::optional<YearRange>& range) {
+    const std::string start = range ? std::to_string(range->start) : "";
+    const std::string end = range ? std::to_string(range->end) : "";
+    return rwini::WriteIniValues(rwini::kSection,
+                                 {{rwini::kStartYearKey, start}, {rwini::kEndYearKey, end}});
+}
+
+}  // namespace years
