@@ -165,6 +165,15 @@ void WindowHost::ticked(HostedWindow& window) {
     }
 }
 
+void WindowHost::closed(HostedWindow& window) {
+    for (const auto& [name, entry] : loaded_) {
+        if (entry.window.get() == &window) {
+            unload(std::string(name));
+            return;
+        }
+    }
+}
+
 HostedWindow* WindowHost::find(std::string_view form) const {
     auto it = loaded_.find(form);
     return it == loaded_.end() ? nullptr : it->second.window.get();

@@ -32,7 +32,19 @@ class HostedWindow {
     virtual void retire() = 0;
 };
 
-class WindowHost : public Application {
+// What a toolkit's window reports to the host that made it, the same way on every toolkit.
+class WindowEvents {
+  public:
+    virtual void clicked(HostedWindow& window, std::string_view control) = 0;
+    virtual void ticked(HostedWindow& window) = 0;
+    // Closed by the user, with its close box or a key that closes it.
+    virtual void closed(HostedWindow& window) = 0;
+
+  protected:
+    ~WindowEvents() = default;
+};
+
+class WindowHost : public Application, public WindowEvents {
   public:
     void define(std::string name, FormDefinition definition);
 
@@ -55,9 +67,10 @@ class WindowHost : public Application {
     WindowHost(const WindowHost&) = delete;
     WindowHost& operator=(const WindowHost&) = delete;
 
-    // What a toolkit's window reports; a window that is no longer loaded is not heard.
-    void clicked(HostedWindow& window, std::string_view control);
-    void ticked(HostedWindow& window);
+    // A window that is no longer loaded is not heard. A closed window is unloaded.
+    void clicked(HostedWindow& window, std::string_view control) final;
+    void ticked(HostedWindow& window) final;
+    void closed(HostedWindow& window) final;
 
     // The loaded window of that name, or nullptr; and every loaded window.
     HostedWindow* find(std::string_view form) const;

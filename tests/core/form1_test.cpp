@@ -16,8 +16,8 @@ class Form1Test : public ::testing::Test, public testing_support::Program {
     }
     // A list's items as "FIRST..LAST COUNT".
     std::string span(const std::string& list) {
-        const auto items = form().items(list);
-        return items.front() + ".." + items.back() + " " + std::to_string(items.size());
+        const auto all = items(list);
+        return all.front() + ".." + all.back() + " " + std::to_string(all.size());
     }
     // Whether the target lists, the options and "生效" take input.
     std::string inputs() {

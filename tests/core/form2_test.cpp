@@ -22,16 +22,16 @@ TEST_F(Form2Test, OkStoresTheRangeAndRebuildsTheMainWindowAroundItsMessage) {
     EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=1\n结束年份=9999\n");
     const auto& box = app->messages().back();
     EXPECT_EQ(box.title + box.text + box.loadedForms.at(0), "提示年份设置修改成功！Form2");
-    EXPECT_EQ(box.loadedForms.size() + form().items("Combo1").size(), 1 + 9999u);
+    EXPECT_EQ(box.loadedForms.size() + items("Combo1").size(), 1 + 9999u);
     EXPECT_TRUE(form().enabled("Command3") && !form().enabled("Timer2") && !keepAwake.held);
     EXPECT_EQ(app->front(), "Form1");
     save("2030", "2030");
-    EXPECT_EQ(form().items("Combo1"), std::vector<std::string>{"2030"});
+    EXPECT_EQ(items("Combo1"), std::vector<std::string>{"2030"});
 
     click("Command2", "Form2");
     EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=\n结束年份=\n");
     EXPECT_EQ(said(), "已经恢复默认设置！");
-    EXPECT_EQ(form().items("Combo1").size(), 86u);
+    EXPECT_EQ(items("Combo1").size(), 86u);
     EXPECT_EQ(form("Form2").text("Text1"), "2030");
 }
 

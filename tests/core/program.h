@@ -84,8 +84,9 @@ struct Program {
         app = std::make_unique<MemoryHost>();
         program::start(*app, {clock, launcher, keepAwake, link});
     }
-    MemoryForm& form(std::string_view name = "Form1") {
-        return static_cast<MemoryForm&>(app->formOf(name));
+    forms::Form& form(std::string_view name = "Form1") { return app->formOf(name); }
+    std::vector<std::string> items(std::string_view list) {
+        return app->window("Form1").items(list);
     }
     void click(std::string_view control, std::string_view form = "Form1") {
         app->click(form, control);

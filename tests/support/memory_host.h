@@ -1,7 +1,5 @@
 // Windows kept in memory on the program's own window host, so that handler tests run on the
-// dispatch the toolkits use. The form does what the toolkits' forms do: option buttons of one
-// container exclude each other, picking a list item sets the text, and an unloaded window loses
-// all its state.
+// dispatch and the control rules the toolkits use. An unloaded window loses all its state.
 #pragma once
 
 #include <chrono>
@@ -12,30 +10,22 @@
 #include <string_view>
 #include <vector>
 
+#include "forms/control_form.h"
 #include "forms/window_host.h"
 
 namespace testing_support {
 
-class MemoryForm final : public forms::Form, public forms::HostedWindow {
-    using enum forms::Access;
-    using Name = std::string_view;
-
+class MemoryForm final : public forms::HostedWindow, private forms::ControlView {
   public:
     // A window named NAME tells FRONT when it is shown or brought forward.
     explicit MemoryForm(const forms::FormTable& table, std::string name = {},
                         std::string* front = nullptr);
 
-    std::string text(Name c) const override { return at(c, Text).text; }
-    void setText(Name c, std::string_view text) override { at(c, Text).text = text; }
-    bool enabled(Name c) const override { return at(c, Enabled).enabled; }
-    void setEnabled(Name c, bool on) override { at(c, Enabled).enabled = on; }
-    bool selected(Name c) const override { return at(c, Selected).selected; }
-    void setSelected(Name c) override;
-    void addItem(Name c, std::string_view item) override { at(c, List).items.emplace_back(item); }
-    void setListIndex(Name c, int index) override;
-    std::vector<std::string> items(Name c) const { return at(c, List).items; }
+    std::vector<std::string> items(std::string_view list) const {
+        return states_.find(list)->second.items;
+    }
 
-    forms::Form& form() override { return *this; }
+    forms::Form& form() override { return form_; }
     void scheduleTick(std::optional<std::chrono::milliseconds> after) override { next = after; }
     void present() override { bringForward(); }
     void bringForward() override { *front_ = name; }
@@ -45,17 +35,31 @@ class MemoryForm final : public forms::Form, public forms::HostedWindow {
     std::optional<std::chrono::milliseconds> next;
 
   private:
+    using Control = forms::Control;
+    std::string text(const Control& c) const override { return states_.at(c.name).text; }
+    void setText(const Control& c, std::string_view text) override { at(c).text = text; }
+    bool enabled(const Control& c) const override { return states_.at(c.name).enabled; }
+    void setEnabled(const Control& c, bool on) override { at(c).enabled = on; }
+    bool checked(const Control& c) const override { return states_.at(c.name).checked; }
+    void setChecked(const Control& c, bool on) override { at(c).checked = on; }
+    int itemCount(const Control& c) const override {
+        return static_cast<int>(states_.at(c.name).items.size());
+    }
+    void addItem(const Control& c, std::string_view item) override {
+        at(c).items.emplace_back(item);
+    }
+    void showItem(const Control& c, int index) override;
+
     struct State {
         std::string text;
-        bool enabled, selected;
+        bool enabled, checked;
         std::vector<std::string> items;
     };
-    const State& at(Name c, forms::Access access) const;
-    State& at(Name c, forms::Access access);
+    State& at(const Control& c) { return states_.find(c.name)->second; }
 
-    const forms::FormTable& table_;
     std::map<std::string, State, std::less<>> states_;
     std::string* front_;
+    forms::ControlForm form_;
 };
 
 class MemoryHost final : public forms::WindowHost {
@@ -83,8 +87,9 @@ class MemoryHost final : public forms::WindowHost {
     // The window shown or brought forward last.
     const std::string& front() const { return front_; }
 
-  private:
     MemoryForm& window(std::string_view name);
+
+  private:
     std::unique_ptr<forms::HostedWindow> makeWindow(const std::string& name,
                                                     const forms::FormTable& table) override {
         return std::make_unique<MemoryForm>(table, name, &front_);

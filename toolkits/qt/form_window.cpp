@@ -19,7 +19,6 @@ namespace qtforms {
 
 namespace {
 
-using forms::Access;
 using forms::Control;
 using forms::Kind;
 
@@ -78,31 +77,13 @@ class Frame final : public QGroupBox {
 
 }  // namespace
 
-void WidgetForm::add(const Control& control, QWidget* widget) {
-    entries_.insert_or_assign(control.name, Entry{widget, control.enabled});
+QWidget* FormWindow::control(std::string_view name) const {
+    auto it = widgets_.find(name);
+    return it == widgets_.end() ? nullptr : it->second;
 }
 
-QWidget* WidgetForm::widget(std::string_view control) const {
-    auto it = entries_.find(control);
-    return it == entries_.end() ? nullptr : it->second.widget;
-}
-
-const WidgetForm::Entry& WidgetForm::entry(std::string_view control, Access access) const {
-    forms::controlFor(table_, control, access);
-    return entries_.find(control)->second;
-}
-
-WidgetForm::Entry& WidgetForm::entry(std::string_view control, Access access) {
-    return const_cast<Entry&>(std::as_const(*this).entry(control, access));
-}
-
-template <typename Widget>
-Widget* WidgetForm::widgetFor(std::string_view control, Access access) const {
-    return static_cast<Widget*>(entry(control, access).widget);
-}
-
-std::string WidgetForm::text(std::string_view control) const {
-    QWidget* widget = widgetFor(control, Access::Text);
+std::string FormWindow::text(const Control& c) const {
+    QWidget* widget = control(c.name);
     if (const auto* box = qobject_cast<QComboBox*>(widget)) {
         return box->currentText().toStdString();
     }
@@ -113,8 +94,8 @@ std::string WidgetForm::text(std::string_view control) const {
     return widget->property("text").toString().toStdString();
 }
 
-void WidgetForm::setText(std::string_view control, std::string_view text) {
-    QWidget* widget = widgetFor(control, Access::Text);
+void FormWindow::setText(const Control& c, std::string_view text) {
+    QWidget* widget = control(c.name);
     if (auto* box = qobject_cast<QComboBox*>(widget)) {
         // A text of its own selects no item, even one that reads the same.
         box->setCurrentIndex(-1);
@@ -126,32 +107,33 @@ void WidgetForm::setText(std::string_view control, std::string_view text) {
     }
 }
 
-bool WidgetForm::enabled(std::string_view control) const {
-    const Entry& e = entry(control, Access::Enabled);
-    // A timer has no widget. A control's own switch: a disabled frame does not switch off what
-    // it holds.
-    return e.widget == nullptr ? e.timerOn : e.widget->isEnabledTo(e.widget->parentWidget());
+bool FormWindow::enabled(const Control& c) const {
+    // The control's own switch: a disabled frame does not switch off what it holds.
+    QWidget* widget = control(c.name);
+    return widget->isEnabledTo(widget->parentWidget());
 }
 
-void WidgetForm::setEnabled(std::string_view control, bool on) {
-    Entry& e = entry(control, Access::Enabled);
-    if (e.widget == nullptr) {
-        e.timerOn = on;
-    } else {
-        e.widget->setEnabled(on);
+void FormWindow::setEnabled(const Control& c, bool on) {
+    control(c.name)->setEnabled(on);
+}
+
+bool FormWindow::checked(const Control& c) const {
+    return static_cast<QRadioButton*>(control(c.name))->isChecked();
+}
+
+void FormWindow::setChecked(const Control& c, bool on) {
+    // The buttons of a container form an exclusive group, which checking one clears.
+    if (on) {
+        static_cast<QRadioButton*>(control(c.name))->setChecked(true);
     }
 }
 
-bool WidgetForm::selected(std::string_view control) const {
-    return widgetFor<QRadioButton>(control, Access::Selected)->isChecked();
+int FormWindow::itemCount(const Control& c) const {
+    return static_cast<QComboBox*>(control(c.name))->count();
 }
 
-void WidgetForm::setSelected(std::string_view control) {
-    widgetFor<QRadioButton>(control, Access::Selected)->setChecked(true);
-}
-
-void WidgetForm::addItem(std::string_view control, std::string_view item) {
-    auto* box = widgetFor<QComboBox>(control, Access::List);
+void FormWindow::addItem(const Control& c, std::string_view item) {
+    auto* box = static_cast<QComboBox*>(control(c.name));
     // Qt selects the first item put into an empty list; the form keeps its text and selection.
     const QString text = box->currentText();
     const int index = box->currentIndex();
@@ -162,18 +144,19 @@ void WidgetForm::addItem(std::string_view control, std::string_view item) {
     }
 }
 
-void WidgetForm::setListIndex(std::string_view control, int index) {
-    auto* box = widgetFor<QComboBox>(control, Access::List);
-    if (index < -1 || index >= box->count()) {
-        throw std::out_of_range("list index " + std::to_string(index) + " of " +
-                                std::string(control) + " is out of range");
-    }
+void FormWindow::showItem(const Control& c, int index) {
     // Shows the item's text, also over what the user typed while the index stayed.
-    box->setCurrentIndex(index);
+    static_cast<QComboBox*>(control(c.name))->setCurrentIndex(index);
 }
 
-FormWindow::FormWindow(const forms::FormTable& table)
-    : table_(table), form_(table), tickTimer_(new QTimer(this)) {
+void FormWindow::clicked(const Control& c) {
+    if (events_ != nullptr) {
+        events_->clicked(*this, c.name);
+    }
+}
+
+FormWindow::FormWindow(const forms::FormTable& table, forms::WindowEvents& events)
+    : table_(table), events_(&events), form_(table, *this), tickTimer_(new QTimer(this)) {
     setObjectName(qstr(table.name));
     setWindowTitle(qstr(table.caption));
     setFixedSize(forms::twipsToPixels(table.clientWidth), forms::twipsToPixels(table.clientHeight));
@@ -185,12 +168,12 @@ FormWindow::FormWindow(const forms::FormTable& table)
     // window that overlaps one.
     for (const Control& c : table.controls) {
         if (c.kind == Kind::Frame) {
-            form_.add(c, build(c));
+            widgets_.emplace(c.name, build(c));
         }
     }
     for (const Control& c : table.controls) {
-        if (c.kind != Kind::Frame) {
-            form_.add(c, build(c));
+        if (c.kind != Kind::Frame && c.kind != Kind::Timer) {
+            widgets_.emplace(c.name, build(c));
         }
     }
 
@@ -201,12 +184,15 @@ FormWindow::FormWindow(const forms::FormTable& table)
 
     tickTimer_->setSingleShot(true);
     tickTimer_->setTimerType(Qt::PreciseTimer);
-    connect(tickTimer_, &QTimer::timeout, this, &FormWindow::ticked);
+    connect(tickTimer_, &QTimer::timeout, this, [this] {
+        if (events_ != nullptr) {
+            events_->ticked(*this);
+        }
+    });
 }
 
 QWidget* FormWindow::build(const Control& c) {
     QWidget* parent = c.container.empty() ? this : control(c.container);
-    const QString name = qstr(c.name);
     const QString text = qstr(c.text);
     QWidget* widget = nullptr;
     switch (c.kind) {
@@ -232,7 +218,7 @@ QWidget* FormWindow::build(const Control& c) {
             auto* group = parent->findChild<QButtonGroup*>(QString(), Qt::FindDirectChildrenOnly);
             (group != nullptr ? group : new QButtonGroup(parent))->addButton(option);
             applyColours(option, c, QPalette::WindowText, QPalette::Window);
-            connect(option, &QRadioButton::clicked, this, [this, name] { emit clicked(name); });
+            connect(option, &QRadioButton::clicked, this, [this, &c] { clicked(c); });
             widget = option;
             break;
         }
@@ -240,7 +226,7 @@ QWidget* FormWindow::build(const Control& c) {
             auto* button = new QPushButton(text, parent);
             button->setDefault(c.name == table_.defaultButton);
             applyColours(button, c, QPalette::ButtonText, QPalette::Button);
-            connect(button, &QPushButton::clicked, this, [this, name] { emit clicked(name); });
+            connect(button, &QPushButton::clicked, this, [this, &c] { clicked(c); });
             widget = button;
             break;
         }
@@ -261,7 +247,7 @@ QWidget* FormWindow::build(const Control& c) {
         case Kind::Timer:
             return nullptr;
     }
-    widget->setObjectName(name);
+    widget->setObjectName(qstr(c.name));
     widget->setEnabled(c.enabled);
     if (c.font) {
         widget->setFont(qfont(*c.font));
@@ -309,13 +295,15 @@ void FormWindow::bringForward() {
 
 void FormWindow::retire() {
     tickTimer_->stop();
-    disconnect(this, nullptr, nullptr, nullptr);
+    events_ = nullptr;
     hide();
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {
     event->accept();
-    emit closeRequested();
+    if (events_ != nullptr) {
+        events_->closed(*this);
+    }
 }
 
 // The keys of a Windows dialog, which a plain widget does not have: Enter presses the push button
@@ -348,7 +336,7 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
         const auto* label = static_cast<QWidget*>(watched);
         if (type == QEvent::MouseButtonRelease &&
             label->rect().contains(mouse->position().toPoint())) {
-            emit clicked(label->objectName());
+            clicked(table_.control(label->objectName().toStdString()));
         }
         return true;
     }

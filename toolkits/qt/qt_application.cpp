@@ -31,15 +31,9 @@ QWidget* QtApplication::window(std::string_view form) const {
     return static_cast<FormWindow*>(find(form));
 }
 
-std::unique_ptr<forms::HostedWindow> QtApplication::makeWindow(const std::string& name,
+std::unique_ptr<forms::HostedWindow> QtApplication::makeWindow(const std::string& /*name*/,
                                                                const forms::FormTable& table) {
-    auto window = std::make_unique<FormWindow>(table);
-    FormWindow* w = window.get();
-    QObject::connect(w, &FormWindow::clicked, w,
-                     [this, w](const QString& control) { clicked(*w, control.toStdString()); });
-    QObject::connect(w, &FormWindow::ticked, w, [this, w] { ticked(*w); });
-    QObject::connect(w, &FormWindow::closeRequested, w, [this, name] { unload(name); });
-    return window;
+    return std::make_unique<FormWindow>(table, *this);
 }
 
 void QtApplication::showBox(std::string_view text, std::string_view title,

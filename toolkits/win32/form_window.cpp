@@ -14,7 +14,6 @@ namespace win32forms {
 
 namespace {
 
-using forms::Access;
 using forms::Control;
 using forms::Kind;
 
@@ -55,11 +54,11 @@ std::string windowText(HWND hwnd) {
     return narrow(text);
 }
 
-void registerClass() {
-    static const ATOM atom = [] {
+void registerClass(WNDPROC windowProc) {
+    static const ATOM atom = [&] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcW;
+        wc.lpfnWndProc = windowProc;
         wc.hInstance = instance();
         wc.hIcon = LoadIconW(instance(), MAKEINTRESOURCEW(VORLIX_ICON_ID));
         wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
@@ -74,99 +73,71 @@ void registerClass() {
 
 }  // namespace
 
-void HwndForm::add(const Control& control, HWND hwnd) {
-    entries_.insert_or_assign(control.name, Entry{hwnd, control.enabled});
+HWND FormWindow::control(std::string_view name) const {
+    auto it = controls_.find(name);
+    return it == controls_.end() ? nullptr : it->second;
 }
 
-HWND HwndForm::hwnd(std::string_view control) const {
-    auto it = entries_.find(control);
-    return it == entries_.end() ? nullptr : it->second.hwnd;
-}
-
-const Control* HwndForm::controlOf(HWND child) const {
-    for (const Control& c : table_.controls) {
-        HWND own = hwnd(c.name);
+const Control* FormWindow::controlOf(HWND child) const {
+    for (const auto& [name, own] : controls_) {
+        const Control& c = table_.control(name);
         COMBOBOXINFO info{};
         info.cbSize = sizeof info;
-        if (own != nullptr &&
-            (own == child || (c.kind == Kind::ComboBox && GetComboBoxInfo(own, &info) &&
-                              (info.hwndItem == child || info.hwndList == child)))) {
+        if (own == child || (c.kind == Kind::ComboBox && GetComboBoxInfo(own, &info) &&
+                             (info.hwndItem == child || info.hwndList == child))) {
             return &c;
         }
     }
     return nullptr;
 }
 
-const HwndForm::Entry& HwndForm::entry(std::string_view control, Access access) const {
-    forms::controlFor(table_, control, access);
-    return entries_.find(control)->second;
+std::string FormWindow::text(const Control& c) const {
+    return windowText(control(c.name));
 }
 
-HwndForm::Entry& HwndForm::entry(std::string_view control, Access access) {
-    return const_cast<Entry&>(std::as_const(*this).entry(control, access));
-}
-
-std::string HwndForm::text(std::string_view control) const {
-    return windowText(entry(control, Access::Text).hwnd);
-}
-
-void HwndForm::setText(std::string_view control, std::string_view text) {
-    HWND own = entry(control, Access::Text).hwnd;
-    if (table_.control(control).kind == Kind::ComboBox) {
+void FormWindow::setText(const Control& c, std::string_view text) {
+    HWND own = control(c.name);
+    if (c.kind == Kind::ComboBox) {
         // A text of its own selects no item, even one that reads the same.
         SendMessageW(own, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     }
     SetWindowTextW(own, wide(text).c_str());
 }
 
-bool HwndForm::enabled(std::string_view control) const {
-    const Entry& e = entry(control, Access::Enabled);
-    // A timer has no window. Every control is a child of the window itself, so this is the
-    // control's own switch: a disabled frame does not switch off what it holds.
-    return e.hwnd == nullptr ? e.timerOn : IsWindowEnabled(e.hwnd) != FALSE;
+bool FormWindow::enabled(const Control& c) const {
+    // Every control is a child of the window itself, so this is the control's own switch: a
+    // disabled frame does not switch off what it holds.
+    return IsWindowEnabled(control(c.name)) != FALSE;
 }
 
-void HwndForm::setEnabled(std::string_view control, bool on) {
-    Entry& e = entry(control, Access::Enabled);
-    if (e.hwnd == nullptr) {
-        e.timerOn = on;
-    } else {
-        EnableWindow(e.hwnd, on);
-    }
+void FormWindow::setEnabled(const Control& c, bool on) {
+    EnableWindow(control(c.name), on);
 }
 
-bool HwndForm::selected(std::string_view control) const {
-    return SendMessageW(entry(control, Access::Selected).hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+bool FormWindow::checked(const Control& c) const {
+    return SendMessageW(control(c.name), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void HwndForm::setSelected(std::string_view control) {
-    const std::string& container = forms::controlFor(table_, control, Access::Selected).container;
-    for (const Control& c : table_.controls) {
-        if (c.kind == Kind::OptionButton && c.container == container) {
-            SendMessageW(hwnd(c.name), BM_SETCHECK, c.name == control ? BST_CHECKED : BST_UNCHECKED,
-                         0);
-        }
-    }
+void FormWindow::setChecked(const Control& c, bool on) {
+    SendMessageW(control(c.name), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void HwndForm::addItem(std::string_view control, std::string_view item) {
-    SendMessageW(entry(control, Access::List).hwnd, CB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(wide(item).c_str()));
+int FormWindow::itemCount(const Control& c) const {
+    return static_cast<int>(SendMessageW(control(c.name), CB_GETCOUNT, 0, 0));
 }
 
-void HwndForm::setListIndex(std::string_view control, int index) {
-    HWND box = entry(control, Access::List).hwnd;
-    if (index < -1 || index >= SendMessageW(box, CB_GETCOUNT, 0, 0)) {
-        throw std::out_of_range("list index " + std::to_string(index) + " of " +
-                                std::string(control) + " is out of range");
-    }
+void FormWindow::addItem(const Control& c, std::string_view item) {
+    SendMessageW(control(c.name), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(item).c_str()));
+}
+
+void FormWindow::showItem(const Control& c, int index) {
     // Shows the item's text, also over what the user typed while the index stayed.
-    SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(control(c.name), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-FormWindow::FormWindow(const forms::FormTable& table, Events events)
-    : table_(table), events_(std::move(events)), form_(table) {
-    registerClass();
+FormWindow::FormWindow(const forms::FormTable& table, forms::WindowEvents& events)
+    : table_(table), events_(events), form_(table, *this) {
+    registerClass(&windowProc);
     // No WS_CLIPCHILDREN: a group box paints only its border and caption, so the inside of a frame
     // is whatever the window paints under its controls, and that must be its face colour.
     const DWORD extended = WS_EX_CONTROLPARENT | (table.topMost ? WS_EX_TOPMOST : 0) |
@@ -178,7 +149,6 @@ FormWindow::FormWindow(const forms::FormTable& table, Events events)
     if (!window_) {
         throw std::runtime_error("window " + table.name + " cannot be created");
     }
-    SetWindowLongPtrW(hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&windowProc));
 
     // The Tab key follows the order of creation, and the first control created lies in front:
     // the controls that take the focus in their tab order, then the labels, each in front of the
@@ -192,8 +162,6 @@ FormWindow::FormWindow(const forms::FormTable& table, Events events)
     for (const Control& c : table.controls) {
         if (c.kind == Kind::Frame) {
             creation.push_back(&c);
-        } else if (c.kind == Kind::Timer) {
-            form_.add(c, nullptr);
         }
     }
     const Control* previous = nullptr;
@@ -202,7 +170,7 @@ FormWindow::FormWindow(const forms::FormTable& table, Events events)
         const bool grouped = c->kind == Kind::OptionButton && previous != nullptr &&
                              previous->kind == Kind::OptionButton &&
                              previous->container == c->container;
-        form_.add(*c, build(*c, !grouped));
+        controls_.emplace(c->name, build(*c, !grouped));
         previous = c;
     }
     layout(dpiOf(hwnd()));
@@ -274,7 +242,7 @@ HWND FormWindow::build(const Control& c, bool startsGroup) {
 
 void FormWindow::layout(UINT dpi) {
     for (const Control& c : table_.controls) {
-        HWND hwnd = form_.hwnd(c.name);
+        HWND hwnd = control(c.name);
         if (hwnd == nullptr) {
             continue;
         }
@@ -406,8 +374,9 @@ LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, 
 }
 
 LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    // Unloading this window may destroy this object while the event is being passed on: each
-    // event goes out through a copy of its callback, and nothing of the object is touched after.
+    // Unloading this window may destroy this object while the event is being passed on: nothing
+    // of the object is touched after an event has gone out.
+    forms::WindowEvents& events = events_;
     switch (message) {
         case WM_COMMAND: {
             // The dialog manager turns Escape into IDCANCEL from no control.
@@ -417,29 +386,27 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
                 return 0;
             }
-            const Control* c = form_.controlOf(reinterpret_cast<HWND>(lParam));
+            const Control* c = controlOf(reinterpret_cast<HWND>(lParam));
             // BN_CLICKED of a button and STN_CLICKED of a label are both zero.
             if (c != nullptr && HIWORD(wParam) == BN_CLICKED &&
                 (c->kind == Kind::PushButton || c->kind == Kind::OptionButton ||
                  c->kind == Kind::Label)) {
-                const auto clicked = events_.clicked;
-                clicked(*this, c->name);
+                events.clicked(*this, c->name);
             }
             return 0;
         }
         case DM_GETDEFID: {
             // The Enter key presses the push button that has the focus, else the window's default
             // one, as in a dialog.
-            const Control* c = form_.controlOf(GetFocus());
-            HWND button = form_.hwnd(
+            const Control* c = controlOf(GetFocus());
+            HWND button = control(
                 c != nullptr && c->kind == Kind::PushButton ? c->name : table_.defaultButton);
             return button != nullptr ? MAKELRESULT(GetDlgCtrlID(button), DC_HASDEFID) : 0;
         }
         case WM_TIMER:
             if (wParam == kTickTimer) {
                 KillTimer(hwnd(), kTickTimer);
-                const auto ticked = events_.ticked;
-                ticked(*this);
+                events.ticked(*this);
                 return 0;
             }
             break;
@@ -464,7 +431,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_CLOSE:
-            std::function<void()>(events_.closeRequested)();
+            events.closed(*this);
             return 0;
         default:
             break;
@@ -473,7 +440,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT FormWindow::colours(UINT message, HDC dc, HWND child) {
-    const Control* c = form_.controlOf(child);
+    const Control* c = controlOf(child);
     if (c == nullptr || (!c->foreColour && !c->backColour)) {
         return DefWindowProcW(hwnd(), message, reinterpret_cast<WPARAM>(dc),
                               reinterpret_cast<LPARAM>(child));

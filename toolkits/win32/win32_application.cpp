@@ -13,12 +13,9 @@ Win32Application::~Win32Application() {
     destroyAll();
 }
 
-std::unique_ptr<forms::HostedWindow> Win32Application::makeWindow(const std::string& name,
+std::unique_ptr<forms::HostedWindow> Win32Application::makeWindow(const std::string& /*name*/,
                                                                   const forms::FormTable& table) {
-    FormWindow::Events events{
-        [this](FormWindow& window, std::string_view control) { clicked(window, control); },
-        [this](FormWindow& window) { ticked(window); }, [this, name] { unload(name); }};
-    return std::make_unique<FormWindow>(table, std::move(events));
+    return std::make_unique<FormWindow>(table, *this);
 }
 
 void Win32Application::showBox(std::string_view text, std::string_view title,
