@@ -8,6 +8,8 @@ e2e_stop_pid() { { kill "$1" && wait "$1"; } 2>/dev/null || true; }
 # shellcheck disable=SC2046  # one process id a word
 e2e_cleanup() { kill $(jobs -p) 2>/dev/null || true; wait; rm -rf "$E2E_DIR"; }
 e2e_fake_now_ms() { echo $(($(date +%s%3N) + E2E_OFFSET_MS)); }
+# The whole second SECONDS ahead of the program's clock becomes the target.
+e2e_target_in() { E2E_TARGET_MS=$((($(e2e_fake_now_ms) / 1000 + $1) * 1000)); }
 
 e2e_poll() { # SECONDS COMMAND...
     local end=$((${EPOCHREALTIME/./} + $1 * 1000000))
@@ -22,6 +24,12 @@ e2e_find_window() {
 e2e_serve() {
     "${@:2}" 3>"$E2E_DIR/$1" >"$E2E_DIR/$1.log" 2>&1 &
     e2e_poll 10 test -s "$E2E_DIR/$1" || e2e_fail "no $1: $(cat "$E2E_DIR/$1.log")"
+}
+
+# An X server of the test's own, without a window manager.
+e2e_xvfb() {
+    e2e_serve display Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24
+    export DISPLAY=:$(<"$E2E_DIR/display")
 }
 
 # The fake systemctl appends "ARGS<TAB>TIME" to E2E_RECORD and exits with SYSTEMCTL_EXIT.
@@ -40,9 +48,8 @@ EOF
     # The machine's own systemctl would really shut it down.
     [[ $(command -v systemctl) == "$E2E_DIR/bin/systemctl" ]] ||
         e2e_fail "systemctl is not the fake; refusing to start anything"
-    e2e_serve display Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24
-    DISPLAY=:$(<"$E2E_DIR/display")
-    export DISPLAY XDG_CONFIG_HOME=$E2E_DIR/config XDG_RUNTIME_DIR=$E2E_DIR/runtime
+    e2e_xvfb
+    export XDG_CONFIG_HOME=$E2E_DIR/config XDG_RUNTIME_DIR=$E2E_DIR/runtime
     unset XAUTHORITY QT_QPA_PLATFORM QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
 }
 
@@ -64,7 +71,7 @@ e2e_start_program() {
 # ACTION LEAD_S: from "同步时间" Tab visits the action, "生效", "重置", "退出", the six target lists.
 e2e_arm() {
     local keys=(Tab Down Tab Tab Tab) value i
-    E2E_TARGET_MS=$((($(e2e_fake_now_ms) / 1000 + $2) * 1000))
+    e2e_target_in "$2"
     [[ $1 == reboot ]] || unset 'keys[1]' # the arrow key picks the other action
     for value in $(date -d "@$((E2E_TARGET_MS / 1000))" '+%Y %-m %-d %-H %-M %-S'); do
         keys+=(Tab ctrl+a)

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs a command on Qt's X11 platform and an X server of its own.
 set -euo pipefail
-coproc XVFB { exec Xvfb -displayfd 1 -nolisten tcp -screen 0 1024x768x24 2>/dev/null; }
-trap 'kill $XVFB_PID' EXIT
-read -r display <&"${XVFB[0]}"
-DISPLAY=:$display QT_QPA_PLATFORM=xcb "$@"
+# shellcheck source=../e2e/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
+E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-xvfb.XXXXXX")
+trap e2e_cleanup EXIT
+e2e_xvfb
+QT_QPA_PLATFORM=xcb "$@"

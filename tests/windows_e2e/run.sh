@@ -48,14 +48,14 @@ if [[ $mode == armed_runs ]]; then
     [[ $status == 2 && $said == *'命令行参数错误：“2026-02-30 18:30:00”不是有效的日期时间。'* ]] ||
         e2e_fail "a bad date exited with $status and said '$said'"
     # Both runs armed less than a minute ahead, so that the warning is open at the target second.
-    E2E_TARGET_MS=$((($(date +%s) + 8) * 1000))
+    e2e_target_in 8
     FAKE_SHUTDOWN_EXIT=3 start
     # shellcheck disable=SC2046  # one number a field
     drive fill ComboBox $(date -d "@$((E2E_TARGET_MS / 1000))" '+%Y %-m %-d %-H %-M %-S') \
         click 重启 click 生效
     (($(date +%s%3N) < E2E_TARGET_MS)) || e2e_fail "armed only after the target"
     launched 'shutdown.exe -f -r -t 0' '【重启】命令执行失败！退出码 3'
-    E2E_TARGET_MS=$((($(date +%s) + 8) * 1000))
+    e2e_target_in 8
     start --at "$(date -d "@$((E2E_TARGET_MS / 1000))" '+%Y-%m-%d %H:%M:%S')" --arm
     launched 'shutdown.exe -f -s -t 0' '已执行【关机】命令……'
     exit
