@@ -15,6 +15,8 @@ TEST(Moment, IsARealDateTypedAsWholeNumbers) {
         {{"2014", "1", "0", "0", "0", "0"}, {}},
         {{"2014", "1", "1", "-1", "0", "0"}, {}},
         {{"2014", "1", "1", "0", "0", "60"}, {}},
+        {{"2014", "1", "1", "0", "60", "0"}, {}},
+        {{"2014", "7", "32", "0", "0", "0"}, {}},
         {{"2014", "1", "1", "0", "0", "9.0"}, {}},
         {{"2014", "1", "1", "0", "0", "１"}, {}},
     };
@@ -33,5 +35,6 @@ TEST(Moment, SerialSecondsAndTheNextDayFollowTheCalendar) {
     EXPECT_EQ(fromSerialSeconds(1391645658), (Moment{2014, 2, 6, 0, 14, 18}));
     EXPECT_EQ(fromSerialSeconds(951868799), (Moment{2000, 2, 29, 23, 59, 59}));
     EXPECT_EQ(fromSerialSeconds(-1), (Moment{1969, 12, 31, 23, 59, 59}));
+    EXPECT_EQ(fromSerialSeconds(4107542400), (Moment{2100, 3, 1, 0, 0, 0}));
     EXPECT_EQ(fromSerialSeconds(-62167219200), (Moment{0, 1, 1, 0, 0, 0}));
 }
