@@ -200,8 +200,10 @@ std::string configFolder() {
     if (configHome != nullptr && configHome[0] == '/') {
         return configHome;
     }
+    // A relative home, like a relative XDG_CONFIG_HOME, would put the file wherever the program
+    // happened to be started.
     const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] == '\0') {
+    if (home == nullptr || home[0] != '/') {
         const passwd* user = ::getpwuid(::getuid());
         home = user != nullptr ? user->pw_dir : "";
     }

@@ -198,8 +198,10 @@ TEST_F(SettingsFile, ConfigFolderFallsBackToHome) {
     EXPECT_EQ(GetIniPath(), inHome);
     ::setenv("HOME", "/", 1);  // a home of one character is still one
     EXPECT_EQ(GetIniPath(), "//.config/定时关机参数配置.ini");
-    for (const bool empty : {true, false}) {
-        empty ? ::setenv("HOME", "", 1) : ::unsetenv("HOME");
-        EXPECT_EQ(GetIniPath(), ::getpwuid(::getuid())->pw_dir + "/.config/定时关机参数配置.ini"s);
+    // A relative home would put the file wherever the program was started.
+    for (const char* home : {"", "relative/home", static_cast<const char*>(nullptr)}) {
+        home != nullptr ? ::setenv("HOME", home, 1) : ::unsetenv("HOME");
+        EXPECT_EQ(GetIniPath(), ::getpwuid(::getuid())->pw_dir + "/.config/定时关机参数配置.ini"s)
+            << (home != nullptr ? home : "unset");
     }
 }
