@@ -4,7 +4,9 @@
 #include <QDBusConnection>
 #include <QIcon>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include "app/program.h"
@@ -41,12 +43,18 @@ int main(int argc, char* argv[]) {
     const mainwindow::CommandLine request =
         args.empty() ? mainwindow::CommandLine{}
                      : mainwindow::parseCommandLine(args, years::yearsFromSettings(), clock);
+    // A message that could not be written (a full disk, a closed stream) is a failure of its own:
+    // a script must not take lost help for help shown, nor a lost error for one it could read.
     if (!request.error.empty()) {
-        std::cerr << request.error << "\n\n" << mainwindow::commandLineUsage();
-        return 2;
+        std::cerr << request.error << "\n\n" << mainwindow::commandLineUsage() << std::flush;
+        return std::cerr ? 2 : EXIT_FAILURE;
     }
     if (request.help) {
-        std::cout << mainwindow::commandLineUsage();
+        std::cout << mainwindow::commandLineUsage() << std::flush;
+        if (!std::cout) {
+            std::cerr << "无法输出用法说明：" << std::strerror(errno) << std::endl;
+            return EXIT_FAILURE;
+        }
         return EXIT_SUCCESS;
     }
 

@@ -28,6 +28,23 @@ std::vector<std::string> arguments() {
     return args;
 }
 
+// The program has no console: help and errors are shown in a box. Where none can be shown (no
+// desktop to show it on) they are lost, which is a failure of its own; the text then goes to the
+// standard error that whoever started the program may have given it, in UTF-8.
+bool shown(const std::string& text, UINT icon) {
+    const std::wstring title = win32text::wide(mainwindow::Form1Table().caption);
+    if (MessageBoxW(nullptr, win32text::wide(text).c_str(), title.c_str(), MB_OK | icon) == IDOK) {
+        return true;
+    }
+    const std::string lost = "无法显示以下消息：\n\n" + text;
+    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    DWORD written = 0;
+    if (error != nullptr && error != INVALID_HANDLE_VALUE) {
+        WriteFile(error, lost.data(), static_cast<DWORD>(lost.size()), &written, nullptr);
+    }
+    return false;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -41,16 +58,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         args.empty() ? mainwindow::CommandLine{}
                      : mainwindow::parseCommandLine(args, years::yearsFromSettings(), clock);
     win32forms::Win32Application app;
-    // The program has no console: help and errors are shown in a box.
-    const std::string& title = mainwindow::Form1Table().caption;
     if (!request.error.empty()) {
-        app.messageBox(request.error + "\n\n" + mainwindow::commandLineUsage(), title,
-                       forms::MessageIcon::Error);
-        return 2;
+        return shown(request.error + "\n\n" + mainwindow::commandLineUsage(), MB_ICONERROR)
+                   ? 2
+                   : EXIT_FAILURE;
     }
     if (request.help) {
-        app.messageBox(mainwindow::commandLineUsage(), title, forms::MessageIcon::Information);
-        return EXIT_SUCCESS;
+        return shown(mainwindow::commandLineUsage(), MB_ICONINFORMATION) ? EXIT_SUCCESS
+                                                                         : EXIT_FAILURE;
     }
 
     if (!program::start(app, {clock, *launcher, keepAwake, warning}, request)) {

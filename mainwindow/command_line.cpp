@@ -3,6 +3,7 @@
 #include "mainwindow/Form1.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string_view>
 
 namespace mainwindow {
@@ -13,6 +14,50 @@ CommandLine failed(std::string_view why) {
     CommandLine result;
     result.error = "命令行参数错误：" + std::string(why);
     return result;
+}
+
+// Bytes of the UTF-8 character that text starts with. When it starts with none, minus the bytes
+// that stand for one replacement character instead: one that starts no character, or the start of
+// one that is cut short.
+int characterAt(std::string_view text) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) {
+        return 1;
+    }
+    // The second byte's range rules out overlong forms, surrogates and code points past U+10FFFF.
+    const int length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                       : lead >= 0xE0 && lead <= 0xEF ? 3
+                       : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                      : 1;
+    unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    for (int i = 1; i < length; ++i) {
+        if (static_cast<std::size_t>(i) == text.size() || byte(i) < low || byte(i) > high) {
+            return -i;
+        }
+        low = 0x80;
+        high = 0xBF;
+    }
+    return length == 1 ? -1 : length;
+}
+
+// The user's text in quotation marks, cut to its first kQuotedCharacters characters and "……", and
+// with "�" for bytes that are no UTF-8, so that a message stays short enough to read and is text
+// that the terminal and the message box can show.
+std::string quoted(std::string_view text) {
+    constexpr int kQuotedCharacters = 40;
+    std::string result = "“";
+    for (int count = 0; !text.empty(); ++count) {
+        if (count == kQuotedCharacters) {
+            result += "……";
+            break;
+        }
+        const int length = characterAt(text);
+        result += length > 0 ? text.substr(0, static_cast<std::size_t>(length)) : "\uFFFD";
+        text.remove_prefix(static_cast<std::size_t>(std::abs(length)));
+    }
+    return result + "”";
 }
 
 // Runs of digits between separators, the first one up to firstDigits long and the others up to
@@ -96,7 +141,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, years::YearRa
             continue;
         }
         if (arg != "--at") {
-            return failed("不认识的参数“" + arg + "”。");
+            return failed("不认识的参数" + quoted(arg) + "。");
         }
         if (result.target) {
             return failed("--at 只能出现一次。");
@@ -107,7 +152,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, years::YearRa
         const std::string& value = args[++i];
         const std::optional<Moment> moment = readMoment(value, clock);
         if (!moment) {
-            return failed("“" + value + "”不是有效的日期时间。");
+            return failed(quoted(value) + "不是有效的日期时间。");
         }
         if (moment->year < years.start || moment->year > years.end) {
             return failed("年份 " + std::to_string(moment->year) + " 不在年份列表的范围 " +

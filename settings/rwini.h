@@ -19,11 +19,13 @@ inline constexpr std::size_t kMaxValueBytes = 143;
 // Windows: "C:\定时关机参数配置.ini", or the user's own copy of it in
 // "%LOCALAPPDATA%\VirtualStore" once there is one (where C:\ refuses new files). Elsewhere:
 // "定时关机参数配置.ini" in the user's configuration folder ($XDG_CONFIG_HOME when set and
-// absolute, else ~/.config).
+// absolute, else ~/.config, where ~ is $HOME when set and absolute, else the account's home).
 std::string GetIniPath();
 
 // The key's value, cut to its first kMaxValueBytes bytes without splitting a character and
-// returned untrimmed. A missing or empty value gives defaultValue, which is then written back.
+// returned untrimmed. A missing or empty value gives defaultValue, which is then written back:
+// under the same lock as a save, and only where the key is still missing or empty then; a value
+// another copy saved in the meantime is kept and returned instead.
 std::string ReadIniValue(std::string_view section, std::string_view key,
                          std::string_view defaultValue);
 

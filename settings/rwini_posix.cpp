@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -199,8 +200,10 @@ std::string configFolder() {
     if (configHome != nullptr && configHome[0] == '/') {
         return configHome;
     }
+    // A relative home, like a relative XDG_CONFIG_HOME, would put the file wherever the program
+    // happened to be started.
     const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] == '\0') {
+    if (home == nullptr || home[0] != '/') {
         const passwd* user = ::getpwuid(::getuid());
         home = user != nullptr ? user->pw_dir : "";
     }
@@ -224,26 +227,10 @@ std::string cutValue(std::string_view value) {
     return std::string(value);
 }
 
-}  // namespace
-
-std::string GetIniPath() {
-    return configFolder() + "/定时关机参数配置.ini";
-}
-
-std::string ReadIniValue(std::string_view section, std::string_view key,
-                         std::string_view defaultValue) {
-    std::string value;
-    if (const auto file = readFile(GetIniPath())) {
-        value = cutValue(IniDocument(file->bytes).value(section, key).value_or(""));
-    }
-    if (value.empty()) {
-        WriteIniValue(section, key, defaultValue);
-        return std::string(defaultValue);
-    }
-    return value;
-}
-
-bool WriteIniValues(std::string_view section, std::initializer_list<KeyValue> values) {
+// Under the folder lock, reads the file, lets `change` edit it and replaces the file with the
+// result, unless change returns false. True when the file was replaced.
+template <typename Change>
+bool changeFile(Change change) {
     const std::string path = linkTarget(GetIniPath());
     std::error_code error;
     std::filesystem::create_directories(folderOf(path), error);
@@ -257,12 +244,40 @@ bool WriteIniValues(std::string_view section, std::initializer_list<KeyValue> va
         return false;
     }
     IniDocument document(file->bytes);
-    for (const KeyValue& entry : values) {
-        if (!document.setValue(section, entry.key, entry.value)) {
-            return false;
-        }
+    return change(document) && replaceFile(path, document.text(), file->info);
+}
+
+std::string valueIn(const IniDocument& document, std::string_view section, std::string_view key) {
+    return cutValue(document.value(section, key).value_or(""));
+}
+
+}  // namespace
+
+std::string GetIniPath() {
+    return configFolder() + "/定时关机参数配置.ini";
+}
+
+std::string ReadIniValue(std::string_view section, std::string_view key,
+                         std::string_view defaultValue) {
+    const auto file = readFile(GetIniPath());
+    std::string value = file ? valueIn(IniDocument(file->bytes), section, key) : "";
+    if (value.empty()) {
+        // Another copy may have saved the key since: the default goes only where it is still
+        // missing or empty once the save's lock is held.
+        changeFile([&](IniDocument& document) {
+            value = valueIn(document, section, key);
+            return value.empty() && document.setValue(section, key, defaultValue);
+        });
     }
-    return replaceFile(path, document.text(), file->info);
+    return value.empty() ? std::string(defaultValue) : value;
+}
+
+bool WriteIniValues(std::string_view section, std::initializer_list<KeyValue> values) {
+    return changeFile([&](IniDocument& document) {
+        return std::ranges::all_of(values, [&](const KeyValue& entry) {
+            return document.setValue(section, entry.key, entry.value);
+        });
+    });
 }
 
 }  // namespace rwini

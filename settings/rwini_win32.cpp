@@ -16,6 +16,7 @@
 #include <cwchar>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "platform/win32_handles.h"
 #include "platform/win32_text.h"
@@ -264,32 +265,21 @@ Outcome write(const std::wstring& file, const std::wstring& source, std::string_
     return moved ? Outcome::Written : Outcome::Failed;
 }
 
-}  // namespace
-
-std::string GetIniPath() {
-    return win32text::narrow(fileInUse());
-}
-
-std::string ReadIniValue(std::string_view section, std::string_view key,
-                         std::string_view defaultValue) {
+// Nothing for a missing or empty value.
+std::optional<std::string> storedValue(std::string_view section, std::string_view key) {
     char buffer[kReadBufferBytes] = {};
     const DWORD count = ::GetPrivateProfileStringA(toAnsi(section).c_str(), toAnsi(key).c_str(), "",
                                                    buffer, kReadBufferBytes,
                                                    win32text::narrow(fileInUse(), CP_ACP).c_str());
     if (count == 0) {
-        WriteIniValue(section, key, defaultValue);
-        return std::string(defaultValue);
+        return std::nullopt;
     }
     // Wine leaves the split character's byte of a cut value unwritten and counts it anyway: the
     // value ends at its first zero byte.
     return fromAnsi(std::string_view(buffer, ::strnlen(buffer, kMaxValueBytes)));
 }
 
-bool WriteIniValues(std::string_view section, std::initializer_list<KeyValue> values) {
-    const SaveLock lock;
-    if (!lock.held()) {
-        return false;
-    }
+bool writeHoldingTheLock(std::string_view section, std::initializer_list<KeyValue> values) {
     const std::wstring system = systemFile();
     const std::optional<std::wstring> perUser = perUserFile();
     removeLeftoverCopies(folderOf(system));
@@ -308,6 +298,34 @@ bool WriteIniValues(std::string_view section, std::initializer_list<KeyValue> va
     }
     ::CreateDirectoryW(folderOf(*perUser).c_str(), nullptr);
     return write(*perUser, system, section, values) == Outcome::Written;
+}
+
+}  // namespace
+
+std::string GetIniPath() {
+    return win32text::narrow(fileInUse());
+}
+
+std::string ReadIniValue(std::string_view section, std::string_view key,
+                         std::string_view defaultValue) {
+    if (std::optional<std::string> value = storedValue(section, key)) {
+        return *std::move(value);
+    }
+    // Another copy may have saved the key since: the default goes only where it is still missing
+    // or empty once the save's lock is held.
+    const SaveLock lock;
+    if (lock.held()) {
+        if (std::optional<std::string> value = storedValue(section, key)) {
+            return *std::move(value);
+        }
+        writeHoldingTheLock(section, {{key, defaultValue}});
+    }
+    return std::string(defaultValue);
+}
+
+bool WriteIniValues(std::string_view section, std::initializer_list<KeyValue> values) {
+    const SaveLock lock;
+    return lock.held() && writeHoldingTheLock(section, values);
 }
 
 }  // namespace rwini

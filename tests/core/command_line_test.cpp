@@ -22,8 +22,17 @@ std::string outcomeOf(const CommandLine& c) {
     return text + (c.restart ? "restart" : "shutdown") + (c.arm ? " arm" : "");
 }
 
+std::string repeated(const std::string& text, int times) {
+    std::string result;
+    for (int i = 0; i < times; ++i) {
+        result += text;
+    }
+    return result;
+}
+
 // The clock reads 2026-12-31 18:30:00; the list offers the built-in 2014 to 2099.
 TEST(ParseCommandLine, GivesTheRequestOrSaysWhatIsWrong) {
+    const std::string year40 = repeated("年", 40);
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "- - - - - - shutdown"},
         {{"--at", "2026-12-24 18:30:00"}, "2026 12 24 18 30 0 shutdown"},
@@ -47,6 +56,16 @@ TEST(ParseCommandLine, GivesTheRequestOrSaysWhatIsWrong) {
         {{"--arm", "--at", "18:00", "--arm"}, "--arm 只能出现一次。"},
         {{"--arm"}, "--arm 须与 --at 一起使用。"},
         {{"--at=18:00"}, "不认识的参数“--at=18:00”。"},
+        // A quoted text shows at most 40 characters, and bytes that are no UTF-8 as "�".
+        {{"--at", year40}, "“" + year40 + "”不是有效的日期时间。"},
+        {{"--at", year40 + "x"}, "“" + year40 + "……”不是有效的日期时间。"},
+        {{"--at", repeated("9", 39) + "\xFF\xFF"},
+         "“" + repeated("9", 39) + "�……”不是有效的日期时间。"},
+        {{"--at", "18:30\xE5\xB9 \xFF"}, "“18:30� �”不是有效的日期时间。"},
+        {{"--at", "\xED\xA0\x80\xC0\xAF\xF4\x90\xF0\x9F\x98\x80"},
+         "“�������😀”不是有效的日期时间。"},
+        {{"--关机\xE5"}, "不认识的参数“--关机�”。"},
+        {{"--" + repeated("x", 50)}, "不认识的参数“--" + repeated("x", 38) + "……”。"},
     };
     FakeClock clock;
     clock.show({2026, 12, 31, 18, 30, 0}, 400);

@@ -106,6 +106,8 @@ TEST_F(SettingsFile, LinkedFileStaysALinkAlsoBeforeItsFileExists) {
     EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2020\n");
 }
 
+// A save, and a start that finds the end year missing, wait while another copy's save holds the
+// lock; that save stores the end year, which the start must then leave as it is.
 TEST_F(SettingsFile, SavesTakeTurnsAndRemoveLeftoverTemporaryFiles) {
     config.writeIni("[参数设置]\n开始年份=2000\n");
     const fs::path leftover = iniPath.string() + ".tmp-k9x2ab";
@@ -114,18 +116,25 @@ TEST_F(SettingsFile, SavesTakeTurnsAndRemoveLeftoverTemporaryFiles) {
     std::ofstream(foreign) << "not ours";
     const int folder = ::open(iniPath.parent_path().c_str(), O_RDONLY | O_DIRECTORY);
     ASSERT_EQ(::flock(folder, LOCK_EX), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(folder);  // the lock is the parent's open folder's, not this copy's
-        ::_exit(WriteIniValue(kSection, kStartYearKey, "2020") ? 0 : 1);
+    pid_t children[2] = {};
+    for (const bool save : {true, false}) {
+        children[save] = ::fork();
+        if (children[save] == 0) {
+            ::close(folder);  // the lock is the parent's open folder's, not this copy's
+            ::_exit(save ? !WriteIniValue(kSection, kStartYearKey, "2020")
+                         : ReadIniValue(kSection, kEndYearKey, "") != "2099");
+        }
     }
     ::usleep(200'000);
     EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2000\n");
+    config.writeIni("[参数设置]\n开始年份=2000\n结束年份=2099\n");
     ::close(folder);
-    int status = -1;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2020\n");
+    for (const pid_t child : children) {
+        int status = -1;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_EQ(status, 0);
+    }
+    EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2020\n结束年份=2099\n");
     EXPECT_FALSE(fs::exists(leftover));
     EXPECT_TRUE(fs::exists(foreign));
 }
@@ -189,8 +198,10 @@ TEST_F(SettingsFile, ConfigFolderFallsBackToHome) {
     EXPECT_EQ(GetIniPath(), inHome);
     ::setenv("HOME", "/", 1);  // a home of one character is still one
     EXPECT_EQ(GetIniPath(), "//.config/定时关机参数配置.ini");
-    for (const bool empty : {true, false}) {
-        empty ? ::setenv("HOME", "", 1) : ::unsetenv("HOME");
-        EXPECT_EQ(GetIniPath(), ::getpwuid(::getuid())->pw_dir + "/.config/定时关机参数配置.ini"s);
+    // A relative home would put the file wherever the program was started.
+    for (const char* home : {"", "relative/home", static_cast<const char*>(nullptr)}) {
+        home != nullptr ? ::setenv("HOME", home, 1) : ::unsetenv("HOME");
+        EXPECT_EQ(GetIniPath(), ::getpwuid(::getuid())->pw_dir + "/.config/定时关机参数配置.ini"s)
+            << (home != nullptr ? home : "unset");
     }
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "platform/win32_text.h"
 #include "settings/rwini.h"
 #include "temp_config_dir.h"
@@ -110,4 +112,21 @@ TEST_F(Win32Settings, ASaveRemovesLeftoverCopiesAndNothingElse) {
         EXPECT_EQ(fs::exists(file), !leftover) << file.string();
         fs::remove(file);
     }
+}
+
+// A start that finds the end year missing waits while another copy's save holds the lock; that
+// save stores the end year, which the start must then leave as it is and read.
+TEST_F(Win32Settings, AStartWaitingForASaveKeepsWhatTheSaveStored) {
+    store(inC, "[参数设置]\r\n开始年份=2000\r\n");
+    const HANDLE lock = ::CreateMutexW(nullptr, TRUE, L"Local\\Vorlix定时关机参数配置");
+    ASSERT_TRUE(lock != nullptr && ::GetLastError() != ERROR_ALREADY_EXISTS);
+    std::string read;
+    std::thread start([&] { read = ReadIniValue(kSection, kEndYearKey, ""); });
+    ::Sleep(200);
+    store(inC, "[参数设置]\r\n开始年份=2000\r\n结束年份=2099\r\n");
+    ::ReleaseMutex(lock);
+    start.join();
+    ::CloseHandle(lock);
+    EXPECT_EQ(read, "2099");
+    EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=2000\n结束年份=2099\n");
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The real program: a bad --at refused without a display, a good one ending for the want of one; a
-# restart armed with the keys, holding a sleep lock until it runs only; --at --restart --arm into
-# the next year, whose failing systemctl it survives; in Berlin, a time that summer time skips
-# refused, and a time shown twice as it ends run at its second showing.
+# The real program: a bad --at refused without a display, help or an error that cannot be written
+# failing, a good --at ending for the want of a display; a restart armed with the keys, holding a
+# sleep lock until it runs only; --at --restart --arm into the next year, whose failing systemctl
+# it survives; in Berlin, a time that summer time skips refused, and a time shown twice as it ends
+# run at its second showing.
 # Usage: run.sh PROGRAM FAKE_LOGIN1
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
@@ -16,6 +17,14 @@ env -u DISPLAY -u WAYLAND_DISPLAY "$program" --at '2026-02-30 18:30:00' --arm \
 [[ $status == 2 && ! -s $E2E_DIR/out && ! -s $E2E_RECORD &&
     $(head -n 1 "$E2E_DIR/err") == '命令行参数错误：“2026-02-30 18:30:00”不是有效的日期时间。' ]] ||
     e2e_fail "a bad date exited with $status and said: $(cat "$E2E_DIR/out" "$E2E_DIR/err")"
+# Help or an error that cannot be written is a failure; help can still say so on standard error.
+status=0
+env -u DISPLAY "$program" --help >/dev/full 2>"$E2E_DIR/err" || status=$?
+[[ $status == 1 && $(<"$E2E_DIR/err") == 无法输出用法说明：?* ]] ||
+    e2e_fail "help to a full disk exited with $status and said: $(cat "$E2E_DIR/err")"
+status=0
+env -u DISPLAY "$program" --at bad >"$E2E_DIR/out" 2>/dev/full || status=$?
+[[ $status == 1 && ! -s $E2E_DIR/out ]] || e2e_fail "an error to a full disk exited with $status"
 # A good one still needs a display; without one it says so and exits, where Qt would abort.
 status=0
 env -u DISPLAY -u WAYLAND_DISPLAY "$program" --at 18:30 --arm 2>"$E2E_DIR/err" || status=$?

@@ -1,7 +1,8 @@
 // The test's hands on the program under Wine, through the messages every Win32 control answers:
 // steps "window TITLE", "fill CLASS NUMBER..." (left to right), "click CAPTION", "print" (a list as
-// "FIRST..LAST"). As shutdown.exe (-f ...) it records its command line and the time in ms since the
-// epoch in shutdown-record.txt and exits with FAKE_SHUTDOWN_EXIT.
+// "FIRST..LAST"), "run COMMAND_LINE" (prints "exit STATUS"). As shutdown.exe (-f ...) it records
+// its command line and the time in ms since the epoch in shutdown-record.txt and exits with
+// FAKE_SHUTDOWN_EXIT.
 #include <windows.h>
 
 #include <algorithm>
@@ -88,6 +89,26 @@ int wmain(int argc, wchar_t** argv) {
             }
             // Posted: a click that opens a modal box would only return once the box is closed.
             ::PostMessageW(button->second, BM_CLICK, 0, 0);
+        } else if (step == L"run" && i + 1 < argc) {
+            // The command line's program, with this one's standard streams; prints its status.
+            std::wstring command = argv[++i];
+            STARTUPINFOW startup{};
+            startup.cb = sizeof startup;
+            startup.dwFlags = STARTF_USESTDHANDLES;
+            startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+            startup.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
+            startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+            PROCESS_INFORMATION started{};
+            if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                  nullptr, &startup, &started)) {
+                fail(L"cannot run " + command);
+            }
+            DWORD status = 0;
+            ::WaitForSingleObject(started.hProcess, INFINITE);
+            ::GetExitCodeProcess(started.hProcess, &status);
+            ::CloseHandle(started.hThread);
+            ::CloseHandle(started.hProcess);
+            say(stdout, L"exit " + std::to_wstring(status));
         } else if (step == L"print") {
             for (const auto& [left, control] : controlsOf(window)) {
                 const LRESULT items = ::SendMessageW(control, CB_GETCOUNT, 0, 0);

@@ -47,6 +47,16 @@ if [[ $mode == armed_runs ]]; then
     wait "$E2E_PID" || status=$?
     [[ $status == 2 && $said == *'命令行参数错误：“2026-02-30 18:30:00”不是有效的日期时间。'* ]] ||
         e2e_fail "a bad date exited with $status and said '$said'"
+    # On a desktop whose display is not there no box can be shown: help and errors then end with
+    # status 1, and go to standard error.
+    for case in '--help|用法：vorlix-shutdown' '--at bad|命令行参数错误：“bad”不是有效的日期时间。'; do
+        env -u DISPLAY wine explorer /desktop=vorlix-no-display,640x480,x11 "$helper" run \
+            "vorlix-shutdown.exe ${case%|*}" </dev/null >said.txt 2>&1
+        e2e_poll 20 grep -q '^exit' said.txt || true
+        said=$(tr -d '\r' <said.txt)
+        [[ $said == 无法显示以下消息：$'\n\n'"${case#*|}"*$'\nexit 1' ]] ||
+            e2e_fail "${case%|*} with no box said '$said'"
+    done
     # Both runs armed less than a minute ahead, so that the warning is open at the target second.
     e2e_target_in 8
     FAKE_SHUTDOWN_EXIT=3 start
