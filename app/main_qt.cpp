@@ -40,22 +40,20 @@ int main(int argc, char* argv[]) {
     mainwindow::SystemClock clock;
     // Read before Qt starts, so that help and errors need no display.
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const mainwindow::CommandLine request =
-        args.empty() ? mainwindow::CommandLine{}
-                     : mainwindow::parseCommandLine(args, years::yearsFromSettings(), clock);
+    const mainwindow::CommandLineDecision decided = mainwindow::decideCommandLine(args, clock);
     // A message that could not be written (a full disk, a closed stream) is a failure of its own:
     // a script must not take lost help for help shown, nor a lost error for one it could read.
-    if (!request.error.empty()) {
-        std::cerr << request.error << "\n\n" << mainwindow::commandLineUsage() << std::flush;
-        return std::cerr ? 2 : EXIT_FAILURE;
+    if (decided.error) {
+        std::cerr << *decided.text << std::flush;
+        return std::cerr ? decided.status : EXIT_FAILURE;
     }
-    if (request.help) {
-        std::cout << mainwindow::commandLineUsage() << std::flush;
+    if (decided.text) {
+        std::cout << *decided.text << std::flush;
         if (!std::cout) {
             std::cerr << "无法输出用法说明：" << std::strerror(errno) << std::endl;
             return EXIT_FAILURE;
         }
-        return EXIT_SUCCESS;
+        return decided.status;
     }
 
     qtsOwnHandler = qInstallMessageHandler(startingQt);
@@ -68,7 +66,7 @@ int main(int argc, char* argv[]) {
                                      QStringLiteral("Vorlix定时关机软件"));
     warning::Link warning;
     qtforms::QtApplication app;
-    if (!program::start(app, {clock, *launcher, keepAwake, warning}, request)) {
+    if (!program::start(app, {clock, *launcher, keepAwake, warning}, decided.request)) {
         return EXIT_FAILURE;
     }
     return QApplication::exec();

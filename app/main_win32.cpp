@@ -54,21 +54,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     power::ExecutionStateKeepAwake keepAwake;
     warning::Link warning;
     const std::vector<std::string> args = arguments();
-    const mainwindow::CommandLine request =
-        args.empty() ? mainwindow::CommandLine{}
-                     : mainwindow::parseCommandLine(args, years::yearsFromSettings(), clock);
+    const mainwindow::CommandLineDecision decided = mainwindow::decideCommandLine(args, clock);
     win32forms::Win32Application app;
-    if (!request.error.empty()) {
-        return shown(request.error + "\n\n" + mainwindow::commandLineUsage(), MB_ICONERROR)
-                   ? 2
+    if (decided.text) {
+        return shown(*decided.text, decided.error ? MB_ICONERROR : MB_ICONINFORMATION)
+                   ? decided.status
                    : EXIT_FAILURE;
     }
-    if (request.help) {
-        return shown(mainwindow::commandLineUsage(), MB_ICONINFORMATION) ? EXIT_SUCCESS
-                                                                         : EXIT_FAILURE;
-    }
 
-    if (!program::start(app, {clock, *launcher, keepAwake, warning}, request)) {
+    if (!program::start(app, {clock, *launcher, keepAwake, warning}, decided.request)) {
         return EXIT_FAILURE;
     }
     return app.run();

@@ -122,8 +122,8 @@ std::optional<Moment> readMoment(std::string_view text, const Clock& clock) {
 
 }  // namespace
 
-CommandLine parseCommandLine(const std::vector<std::string>& args, years::YearRange years,
-                             const Clock& clock) {
+CommandLine parseCommandLine(const std::vector<std::string>& args, const Clock& clock,
+                             const std::function<years::YearRange()>& offered) {
     CommandLine result;
     if (std::ranges::any_of(args,
                             [](const std::string& a) { return a == "--help" || a == "-h"; })) {
@@ -154,6 +154,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, years::YearRa
         if (!moment) {
             return failed(quoted(value) + "不是有效的日期时间。");
         }
+        const years::YearRange years = offered();
         if (moment->year < years.start || moment->year > years.end) {
             return failed("年份 " + std::to_string(moment->year) + " 不在年份列表的范围 " +
                           std::to_string(years.start) + "～" + std::to_string(years.end) +
@@ -167,6 +168,20 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, years::YearRa
         return failed("--arm 须与 --at 一起使用。");
     }
     return result;
+}
+
+CommandLineDecision decideCommandLine(const std::vector<std::string>& args, const Clock& clock) {
+    if (args.empty()) {
+        return {};
+    }
+    CommandLine request = parseCommandLine(args, clock, years::yearsFromSettings);
+    if (!request.error.empty()) {
+        return {request.error + "\n\n" + commandLineUsage(), true, 2, {}};
+    }
+    if (request.help) {
+        return {commandLineUsage(), false, 0, {}};
+    }
+    return {std::nullopt, false, 0, std::move(request)};
 }
 
 std::string commandLineUsage() {

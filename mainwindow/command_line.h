@@ -2,6 +2,7 @@
 // can set the main window's target and arm it.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,9 +29,22 @@ struct CommandLine {
 //   --at "HH:MM:SS"              that time when the clock next shows it: today if it is still
 //                                ahead of now, else tomorrow
 //   --restart, --arm, --help (or -h, which wins over everything else)
-// A target must be a moment the clock shows, whose year the year list offers.
-CommandLine parseCommandLine(const std::vector<std::string>& args, years::YearRange years,
-                             const Clock& clock);
+// A target must be a moment the clock shows, whose year the list offers: OFFERED is asked for the
+// list's years only then.
+CommandLine parseCommandLine(const std::vector<std::string>& args, const Clock& clock,
+                             const std::function<years::YearRange()>& offered);
+
+// What the program does with its arguments, the same on every platform: start its windows with
+// the request, or only show a text and end. Help and a command line that is wrong neither read
+// nor create the settings file.
+struct CommandLineDecision {
+    // Shown instead of starting: the usage, or what is wrong followed by the usage.
+    std::optional<std::string> text;
+    bool error = false;
+    int status = 0;  // once the text is shown
+    CommandLine request;
+};
+CommandLineDecision decideCommandLine(const std::vector<std::string>& args, const Clock& clock);
 
 // What --help shows, and what follows an error.
 std::string commandLineUsage();

@@ -70,12 +70,35 @@ TEST(ParseCommandLine, GivesTheRequestOrSaysWhatIsWrong) {
     FakeClock clock;
     clock.show({2026, 12, 31, 18, 30, 0}, 400);
     for (const auto& [args, outcome] : cases) {
-        const CommandLine parsed = parseCommandLine(args, kBuiltInYears, clock);
+        const CommandLine parsed = parseCommandLine(args, clock, [] { return kBuiltInYears; });
         EXPECT_EQ(outcomeOf(parsed), outcome) << ::testing::PrintToString(args);
         EXPECT_EQ(parsed.error.starts_with("命令行参数错误："), !parsed.error.empty());
     }
-    EXPECT_EQ(outcomeOf(parseCommandLine({"--at", "3000-01-01 00:00:00"}, {2000, 3000}, clock)),
+    EXPECT_EQ(outcomeOf(parseCommandLine({"--at", "3000-01-01 00:00:00"}, clock,
+                                         [] {
+                                             return years::YearRange{2000, 3000};
+                                         })),
               "3000 1 1 0 0 0 shutdown");
+}
+
+// Help and a wrong command line are answered without the settings file; a target is checked
+// against the years it lists.
+TEST(DecideCommandLine, ReadsTheSettingsFileOnlyForATarget) {
+    testing_support::TempConfigDir config;
+    FakeClock clock;
+    const std::tuple<std::vector<std::string>, bool, int, bool> cases[] = {
+        {{"--help"}, false, 0, false},
+        {{"--at", "bad"}, true, 2, false},
+        {{"--at", "2100-01-01 00:00"}, true, 2, true},
+    };
+    for (const auto& [args, error, status, read] : cases) {
+        std::filesystem::remove(config.iniPath());
+        const CommandLineDecision decided = decideCommandLine(args, clock);
+        EXPECT_EQ(decided.error, error);
+        EXPECT_EQ(decided.status, status);
+        EXPECT_TRUE(decided.text && decided.text->ends_with(commandLineUsage()));
+        EXPECT_EQ(std::filesystem::exists(config.iniPath()), read) << args.back();
+    }
 }
 
 // Ten seconds before summer time begins (01:59:59 is followed by 03:00:00) and before it ends
@@ -109,7 +132,9 @@ TEST(ParseCommandLine, TakesTheClockOverAChangeToOrFromSummerTime) {
         clock.show(day.now);
         clock.change = clock.reading.seconds + 10;
         for (const auto& [at, outcome] : day.cases) {
-            EXPECT_EQ(outcomeOf(parseCommandLine({"--at", at}, kBuiltInYears, clock)), outcome)
+            EXPECT_EQ(
+                outcomeOf(parseCommandLine({"--at", at}, clock, [] { return kBuiltInYears; })),
+                outcome)
                 << at;
         }
     }
