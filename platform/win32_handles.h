@@ -4,17 +4,35 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <memory>
 #include <type_traits>
 
 namespace win32handles {
 
-// A kernel object: a process, a file, a mutex. Null is no handle, so the answer of a function
-// that fails with INVALID_HANDLE_VALUE must be turned into null first.
+// A kernel object whose functions answer null for none: a process, a mutex.
 struct HandleCloser {
     void operator()(HANDLE handle) const { ::CloseHandle(handle); }
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+// A handle whose functions answer INVALID_HANDLE_VALUE for none, as CreateFileW and FindFirstFileW
+// do: the owner takes that value as empty, so no caller turns it into null by hand.
+template <BOOL(WINAPI* Close)(HANDLE)>
+struct InvalidValueCloser {
+    struct pointer {
+        HANDLE value = INVALID_HANDLE_VALUE;
+        pointer() = default;
+        pointer(std::nullptr_t) {}
+        pointer(HANDLE handle) : value(handle) {}
+        explicit operator bool() const { return value != INVALID_HANDLE_VALUE; }
+        friend bool operator==(pointer, pointer) = default;
+    };
+    void operator()(pointer handle) const { Close(handle.value); }
+};
+// An open file, and a search of a folder.
+using UniqueFile = std::unique_ptr<void, InvalidValueCloser<&::CloseHandle>>;
+using UniqueFind = std::unique_ptr<void, InvalidValueCloser<&::FindClose>>;
 
 // A window, with the child windows it holds.
 struct WindowDestroyer {

@@ -85,12 +85,11 @@ std::optional<std::wstring> temporaryFolder() {
     return length == 0 || length > MAX_PATH ? std::nullopt : std::optional<std::wstring>(folder);
 }
 
-using Handle = win32handles::UniqueHandle;
+using win32handles::UniqueFile;
 
-Handle open(const std::wstring& path, DWORD access) {
-    HANDLE handle = ::CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-    return Handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+UniqueFile open(const std::wstring& path, DWORD access) {
+    return UniqueFile(::CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // Copies of the program in one session save one at a time: none replaces the file with a copy
@@ -114,7 +113,7 @@ class SaveLock {
     bool held() const { return held_; }
 
   private:
-    Handle mutex_;
+    win32handles::UniqueHandle mutex_;
     bool held_ = false;
 };
 
@@ -129,8 +128,9 @@ bool isLeftoverCopy(const wchar_t* name) {
 
 void removeLeftoverCopies(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW((folder + kCopyPrefix + L"*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
+    const win32handles::UniqueFind search(
+        ::FindFirstFileW((folder + kCopyPrefix + L"*.tmp").c_str(), &found));
+    if (!search) {
         return;
     }
     do {
@@ -138,8 +138,7 @@ void removeLeftoverCopies(const std::wstring& folder) {
             isLeftoverCopy(found.cFileName)) {
             ::DeleteFileW((folder + found.cFileName).c_str());
         }
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+    } while (::FindNextFileW(search.get().value, &found));
 }
 
 // A new empty file in the folder, for a copy; none, with the reason in GetLastError, when the
@@ -173,19 +172,20 @@ bool fill(const std::wstring& copy, const std::wstring& source, std::string_view
 
 // Pushes the written bytes to the disk before the copy takes the file's place.
 bool flush(const std::wstring& path) {
-    const Handle file = open(path, GENERIC_WRITE);
-    return file && ::FlushFileBuffers(file.get());
+    const UniqueFile file = open(path, GENERIC_WRITE);
+    return file && ::FlushFileBuffers(file.get().value);
 }
 
 std::optional<std::string> contentsOf(const std::wstring& path) {
-    const Handle file = open(path, GENERIC_READ);
+    const UniqueFile file = open(path, GENERIC_READ);
     LARGE_INTEGER size{};
-    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart > MAXDWORD) {
+    if (!file || !::GetFileSizeEx(file.get().value, &size) || size.QuadPart > MAXDWORD) {
         return std::nullopt;
     }
     std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
     DWORD read = 0;
-    if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+    if (!::ReadFile(file.get().value, bytes.data(), static_cast<DWORD>(bytes.size()), &read,
+                    nullptr) ||
         read != bytes.size()) {
         return std::nullopt;
     }
@@ -209,15 +209,15 @@ Outcome overwrite(const std::wstring& file, std::string_view section,
     if (!bytes) {
         return Outcome::Failed;
     }
-    const Handle handle = open(file, GENERIC_WRITE);
+    const UniqueFile handle = open(file, GENERIC_WRITE);
     if (!handle) {
         return ::GetLastError() == ERROR_ACCESS_DENIED ? Outcome::Refused : Outcome::Failed;
     }
     DWORD written = 0;
-    return ::WriteFile(handle.get(), bytes->data(), static_cast<DWORD>(bytes->size()), &written,
-                       nullptr) &&
-                   written == bytes->size() && ::SetEndOfFile(handle.get()) &&
-                   ::FlushFileBuffers(handle.get())
+    return ::WriteFile(handle.get().value, bytes->data(), static_cast<DWORD>(bytes->size()),
+                       &written, nullptr) &&
+                   written == bytes->size() && ::SetEndOfFile(handle.get().value) &&
+                   ::FlushFileBuffers(handle.get().value)
                ? Outcome::Written
                : Outcome::Failed;
 }
