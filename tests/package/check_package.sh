@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Usage: check_package.sh deb|zip CMAKE CPACK BUILD_DIR VERSION [PROGRAM README]
+# Usage: check_package.sh deb|zip CMAKE CPACK BUILD_DIR VERSION SOURCE_DIR [PROGRAM]
 set -euo pipefail
-kind=$1 cmake=$2 cpack=$3 build=$4 version=$5
+kind=$1 cmake=$2 cpack=$3 build=$4 version=$5 source=$6
 fail() { echo "FAIL: $*" >&2; exit 1; }
 scratch=$(mktemp -d "$build/package-test.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
@@ -21,9 +21,10 @@ if [[ $kind == zip ]]; then
     mkdir unpacked
     cd unpacked
     "$cmake" -E tar xf "../out/$package"
-    same_files . README.md vorlix-shutdown.exe
-    cmp vorlix-shutdown.exe "$6"
-    cmp README.md "$7"
+    same_files . LICENSE README.md vorlix-shutdown.exe
+    cmp vorlix-shutdown.exe "$7"
+    cmp LICENSE "$source/LICENSE"
+    cmp README.md "$source/README.md"
     exit
 fi
 # DESTDIR shows up a rule with an absolute destination, which would escape the prefix.
@@ -33,9 +34,15 @@ dpkg-deb -x "out/$package" deb
 for tree in root:usr/local deb:usr; do
     dir=${tree%:*} prefix=${tree#*:} share=$prefix/share
     same_files "$dir" "$prefix"/{bin/vorlix-shutdown,share/applications/vorlix-shutdown.desktop} \
+        "$share"/doc/vorlix-shutdown/copyright \
         "$share"/icons/hicolor/{48x48/apps/vorlix-shutdown.png,scalable/apps/vorlix-shutdown.svg}
     desktop-file-validate "$dir/$share/applications/vorlix-shutdown.desktop"
 done
+# Debian's copyright file carries the licence: every line of its text, indented as the format asks.
+doc=deb/usr/share/doc/vorlix-shutdown
+grep -qx 'License: Expat' "$doc/copyright" || fail "the copyright file names no licence"
+sed -n '/^Permission/,$ { /./ s/^/ /p }' "$source/LICENSE" | grep -vxFf "$doc/copyright" &&
+    fail "the copyright file lacks the lines above"
 # The Qt libraries the packed program links, and what it loads: Qt's platform plugin and Song type.
 qt=$(readelf -d deb/usr/bin/vorlix-shutdown |
     sed -n 's/.*Shared library: \[libQt6\([A-Za-z]*\)\.so\.6\]/Depends:libqt6\L\1\E6/p')
