@@ -34,7 +34,7 @@ dpkg-deb -x "out/$package" deb
 for tree in root:usr/local deb:usr; do
     dir=${tree%:*} prefix=${tree#*:} share=$prefix/share
     same_files "$dir" "$prefix"/{bin/vorlix-shutdown,share/applications/vorlix-shutdown.desktop} \
-        "$share"/doc/vorlix-shutdown/copyright \
+        "$share"/doc/vorlix-shutdown/{changelog.gz,copyright} \
         "$share"/icons/hicolor/{48x48/apps/vorlix-shutdown.png,scalable/apps/vorlix-shutdown.svg}
     desktop-file-validate "$dir/$share/applications/vorlix-shutdown.desktop"
 done
@@ -43,6 +43,8 @@ doc=deb/usr/share/doc/vorlix-shutdown
 grep -qx 'License: Expat' "$doc/copyright" || fail "the copyright file names no licence"
 sed -n '/^Permission/,$ { /./ s/^/ /p }' "$source/LICENSE" | grep -vxFf "$doc/copyright" &&
     fail "the copyright file lacks the lines above"
+changelog=$(zcat "$doc/changelog.gz" | dpkg-parsechangelog -l - -S Version)
+[[ $changelog == "$version" ]] || fail "the changelog's latest entry is $changelog"
 # The Qt libraries the packed program links, and what it loads: Qt's platform plugin and Song type.
 qt=$(readelf -d deb/usr/bin/vorlix-shutdown |
     sed -n 's/.*Shared library: \[libQt6\([A-Za-z]*\)\.so\.6\]/Depends:libqt6\L\1\E6/p')
