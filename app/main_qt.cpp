@@ -49,6 +49,10 @@ int main(int argc, char* argv[]) {
         std::cout << mainwindow::commandLineUsage();
         return EXIT_SUCCESS;
     }
+    if (request.version) {
+        std::cout << mainwindow::versionText() << std::flush;
+        return std::cout ? EXIT_SUCCESS : EXIT_FAILURE;
+    }
 
     qtsOwnHandler = qInstallMessageHandler(startingQt);
     QApplication application(argc, argv);

@@ -52,6 +52,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         app.messageBox(mainwindow::commandLineUsage(), title, forms::MessageIcon::Information);
         return EXIT_SUCCESS;
     }
+    if (request.version) {
+        app.messageBox(mainwindow::versionText(), title, forms::MessageIcon::Information);
+        return EXIT_SUCCESS;
+    }
 
     if (!program::start(app, {clock, *launcher, keepAwake, &warning}, request)) {
         return EXIT_FAILURE;

@@ -17,6 +17,7 @@ struct CommandLine {
     // What is wrong with the command line, for the user; empty when it is sound.
     std::string error;
     bool help = false;
+    bool version = false;
     // The six target texts as the lists hold them ("2026", "12", "24", "18", "30", "0").
     std::optional<Fields> target;
     bool restart = false;
@@ -27,13 +28,17 @@ struct CommandLine {
 //   --at "YYYY-MM-DD HH:MM:SS"   the target; seconds may be left out
 //   --at "HH:MM:SS"              that time when the clock next shows it: today if it is still
 //                                ahead of now, else tomorrow
-//   --restart, --arm, --help (or -h, which wins over everything else)
+//   --restart, --arm, --help (or -h, which wins over everything else), --version (which wins over
+//   everything but help)
 // A target must be a moment the clock shows, whose year the year list offers.
 CommandLine parseCommandLine(const std::vector<std::string>& args, YearRange years,
                              const Clock& clock);
 
 // What --help shows, and what follows an error.
 std::string commandLineUsage();
+
+// What --version shows: the command's name, the program's and its version.
+std::string versionText();
 
 // Does in the loaded main window what the command line asks, as a user would: types the target
 // into the six lists, picks "重启", presses "生效".

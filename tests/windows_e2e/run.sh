@@ -47,6 +47,10 @@ if [[ $mode == armed_runs ]]; then
     wait "$E2E_PID" || status=$?
     [[ $status == 2 && $said == *'命令行参数错误：“2026-02-30 18:30:00”不是有效的日期时间。'* ]] ||
         e2e_fail "a bad date exited with $status and said '$said'"
+    start --version
+    said=$(drive print click 确定)
+    wait "$E2E_PID" || e2e_fail "--version exited with $?"
+    [[ $said == *'vorlix-shutdown (Vorlix定时关机软件) '[0-9]* ]] || e2e_fail "--version said '$said'"
     # Both runs armed less than a minute ahead, so that the warning is open at the target second.
     E2E_TARGET_MS=$((($(date +%s) + 8) * 1000))
     FAKE_SHUTDOWN_EXIT=3 start
