@@ -35,7 +35,8 @@ for tree in root:usr/local deb:usr; do
     dir=${tree%:*} prefix=${tree#*:} share=$prefix/share
     same_files "$dir" "$prefix"/{bin/vorlix-shutdown,share/applications/vorlix-shutdown.desktop} \
         "$share"/doc/vorlix-shutdown/{changelog.gz,copyright} \
-        "$share"/icons/hicolor/{48x48/apps/vorlix-shutdown.png,scalable/apps/vorlix-shutdown.svg}
+        "$share"/icons/hicolor/{48x48/apps/vorlix-shutdown.png,scalable/apps/vorlix-shutdown.svg} \
+        "$share"/man/{man1,zh_CN/man1}/vorlix-shutdown.1.gz
     desktop-file-validate "$dir/$share/applications/vorlix-shutdown.desktop"
 done
 # Debian's copyright file carries the licence: every line of its text, indented as the format asks.
@@ -45,6 +46,18 @@ sed -n '/^Permission/,$ { /./ s/^/ /p }' "$source/LICENSE" | grep -vxFf "$doc/co
     fail "the copyright file lacks the lines above"
 changelog=$(zcat "$doc/changelog.gz" | dpkg-parsechangelog -l - -S Version)
 [[ $changelog == "$version" ]] || fail "the changelog's latest entry is $changelog"
+# Each manual page's synopsis names the options --help names, and its footer the version.
+options() { grep -oP '(?<![\w-])--?[a-z]+' | LC_ALL=C sort -u | tr '\n' ' '; }
+run() { XDG_CONFIG_HOME=$scratch deb/usr/bin/vorlix-shutdown "$@"; }
+said=$(run --version)
+[[ $said == "vorlix-shutdown (Vorlix定时关机软件) $version" ]] || fail "--version said: $said"
+help=$(run --help | options)
+for page in deb/usr/share/man/{,zh_CN/}man1/vorlix-shutdown.1.gz; do
+    text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page")
+    synopsis=$(awk '/^[^ ]/ { n++ } n == 3' <<<"$text" | options)
+    [[ $synopsis == "$help" ]] || fail "$page's synopsis: $synopsis; --help: $help"
+    [[ $(tail -n 1 <<<"$text") == "vorlix-shutdown $version "* ]] || fail "$page is of another version"
+done
 # The Qt libraries the packed program links, and what it loads: Qt's platform plugin and Song type.
 qt=$(readelf -d deb/usr/bin/vorlix-shutdown |
     sed -n 's/.*Shared library: \[libQt6\([A-Za-z]*\)\.so\.6\]/Depends:libqt6\L\1\E6/p')
