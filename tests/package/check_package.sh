@@ -36,9 +36,12 @@ for tree in root:usr/local deb:usr; do
     same_files "$dir" "$prefix"/{bin/vorlix-shutdown,share/applications/vorlix-shutdown.desktop} \
         "$share"/doc/vorlix-shutdown/{changelog.gz,copyright} \
         "$share"/icons/hicolor/{48x48/apps/vorlix-shutdown.png,scalable/apps/vorlix-shutdown.svg} \
-        "$share"/man/{man1,zh_CN/man1}/vorlix-shutdown.1.gz
+        "$share"/man/{man1,zh_CN/man1}/vorlix-shutdown.1.gz \
+        "$share"/metainfo/invalid.vorlix.shutdown.metainfo.xml
     desktop-file-validate "$dir/$share/applications/vorlix-shutdown.desktop"
 done
+# What software centres list: the metainfo, and the menu entry it names there beside it.
+appstreamcli validate-tree --no-net deb >appstream || fail "AppStream: $(cat appstream)"
 # Debian's copyright file carries the licence: every line of its text, indented as the format asks.
 doc=deb/usr/share/doc/vorlix-shutdown
 grep -qx 'License: Expat' "$doc/copyright" || fail "the copyright file names no licence"
