@@ -21,10 +21,18 @@ if [[ $kind == zip ]]; then
     mkdir unpacked
     cd unpacked
     "$cmake" -E tar xf "../out/$package"
-    same_files . LICENSE README.md vorlix-shutdown.exe
+    same_files . LICENSE README.md vorlix-shutdown.exe 使用说明.txt
     cmp vorlix-shutdown.exe "$7"
     cmp LICENSE "$source/LICENSE"
     cmp README.md "$source/README.md"
+    # The Chinese guide as any Notepad reads it: a UTF-8 byte order mark, every line ending in CR LF.
+    [[ $(head -c 3 使用说明.txt) == $'\xef\xbb\xbf' ]] || fail "使用说明.txt starts without a BOM"
+    grep -nv $'\r$' 使用说明.txt && fail "the lines above of 使用说明.txt end without CR"
+    tail -c +4 使用说明.txt | tr -d '\r' | cmp - "$source/README.zh-CN.md"
+    # Windows shows the names as UTF-8 only where the archive says so (general purpose flag 11).
+    python3 -c 'import sys, zipfile; sys.exit(any(not i.flag_bits & 0x800 and not i.filename.isascii()
+                for i in zipfile.ZipFile(sys.argv[1]).infolist()))' "../out/$package" ||
+        fail "the archive does not mark its file names as UTF-8"
     exit
 fi
 # DESTDIR shows up a rule with an absolute destination, which would escape the prefix.
