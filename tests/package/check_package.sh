@@ -69,6 +69,21 @@ for page in deb/usr/share/man/{,zh_CN/}man1/vorlix-shutdown.1.gz; do
     [[ $synopsis == "$help" ]] || fail "$page's synopsis: $synopsis; --help: $help"
     [[ $(tail -n 1 <<<"$text") == "vorlix-shutdown $version "* ]] || fail "$page is of another version"
 done
+# The recipes: the daily timer as systemd reads it, with the program from the .deb, the playbook
+# that installs both on many computers, and the units as the README and the guide show them.
+recipes=$source/recipes
+mkdir units run
+cp "$recipes/vorlix-shutdown.timer" units
+sed "s|/usr/bin/|$scratch/deb&|" "$recipes/vorlix-shutdown.service" >units/vorlix-shutdown.service
+said=$(XDG_RUNTIME_DIR=$scratch/run systemd-analyze verify --user units/* 2>&1) && [[ -z $said ]] ||
+    fail "systemd-analyze: $said"
+HOME=$scratch LC_ALL=C.UTF-8 ansible-playbook --syntax-check -i localhost, \
+    "$recipes/daily-shutdown.yml" >/dev/null || fail "the playbook is not sound"
+for unit in "$recipes"/vorlix-shutdown.*; do
+    [[ $(<"$source/README.md") == *$'```ini\n'"$(<"$unit")"$'\n```'* &&
+        $(<"$source/README.zh-CN.md") == *"$(sed 's/^./    &/' "$unit")"* ]] ||
+        fail "the README or its Chinese guide shows another ${unit##*/}"
+done
 # The Qt libraries the packed program links, and what it loads: Qt's platform plugin and Song type.
 qt=$(readelf -d deb/usr/bin/vorlix-shutdown |
     sed -n 's/.*Shared library: \[libQt6\([A-Za-z]*\)\.so\.6\]/Depends:libqt6\L\1\E6/p')
