@@ -38,6 +38,7 @@ fi
 # DESTDIR shows up a rule with an absolute destination, which would escape the prefix.
 DESTDIR=$scratch/root "$cmake" --install "$build" --prefix /usr/local >/dev/null
 dpkg-deb -x "out/$package" deb
+lintian --fail-on error,warning "out/$package" >lintian 2>&1 || fail "lintian: $(cat lintian)"
 # The program, its menu entry and its icon in both forms the hicolor theme looks for.
 for tree in root:usr/local deb:usr; do
     dir=${tree%:*} prefix=${tree#*:} share=$prefix/share
