@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "common/version.h"
+
 namespace mainwindow {
 
 namespace {
@@ -130,6 +132,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const Clock& 
         result.help = true;
         return result;
     }
+    // A script asking which version is installed gets it whatever else the command line holds.
+    if (std::ranges::find(args, "--version") != args.end()) {
+        result.version = true;
+        return result;
+    }
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         bool* flag = arg == "--restart" ? &result.restart : arg == "--arm" ? &result.arm : nullptr;
@@ -181,19 +188,28 @@ CommandLineDecision decideCommandLine(const std::vector<std::string>& args, cons
     if (request.help) {
         return {commandLineUsage(), false, 0, {}};
     }
+    if (request.version) {
+        return {versionText(), false, 0, {}};
+    }
     return {std::nullopt, false, 0, std::move(request)};
 }
 
 std::string commandLineUsage() {
     return "用法：vorlix-shutdown [--at 日期时间] [--restart] [--arm]\n"
            "　　　vorlix-shutdown --help\n"
+           "　　　vorlix-shutdown --version\n"
            "\n"
            "--at 日期时间　填入目标时刻，如 \"2026-12-24 18:30:00\"，秒可省略。\n"
            "　　只写时间（如 \"18:30:00\"）指这一时刻下一次到来时：\n"
            "　　今天，已过则明天。\n"
            "--restart　选择“重启”（默认为“关机”）。\n"
            "--arm　窗口打开后即按下“生效”，须与 --at 一起使用。\n"
-           "--help　显示本说明。\n";
+           "--help 或 -h　显示本说明。\n"
+           "--version　显示程序名称与版本。\n";
+}
+
+std::string versionText() {
+    return "vorlix-shutdown (Vorlix定时关机软件) " VORLIX_VERSION "\n";
 }
 
 void applyCommandLine(forms::WindowHost& host, const CommandLine& request) {

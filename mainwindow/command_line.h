@@ -18,6 +18,7 @@ struct CommandLine {
     // What is wrong with the command line, for the user; empty when it is sound.
     std::string error;
     bool help = false;
+    bool version = false;
     // The six target texts as the lists hold them ("2026", "12", "24", "18", "30", "0").
     std::optional<Fields> target;
     bool restart = false;
@@ -28,7 +29,8 @@ struct CommandLine {
 //   --at "YYYY-MM-DD HH:MM:SS"   the target; seconds may be left out
 //   --at "HH:MM:SS"              that time when the clock next shows it: today if it is still
 //                                ahead of now, else tomorrow
-//   --restart, --arm, --help (or -h, which wins over everything else)
+//   --restart, --arm, --help (or -h, which wins over everything else), --version (which wins over
+//   everything but help)
 // A target must be a moment the clock shows, whose year the list offers: OFFERED is asked for the
 // list's years only then.
 CommandLine parseCommandLine(const std::vector<std::string>& args, const Clock& clock,
@@ -38,7 +40,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const Clock& 
 // the request, or only show a text and end. Help and a command line that is wrong neither read
 // nor create the settings file.
 struct CommandLineDecision {
-    // Shown instead of starting: the usage, or what is wrong followed by the usage.
+    // Shown instead of starting: the usage, the version, or what is wrong followed by the usage.
     std::optional<std::string> text;
     bool error = false;
     int status = 0;  // once the text is shown
@@ -48,6 +50,9 @@ CommandLineDecision decideCommandLine(const std::vector<std::string>& args, cons
 
 // What --help shows, and what follows an error.
 std::string commandLineUsage();
+
+// What --version shows: the command's name, the program's and its version.
+std::string versionText();
 
 // Does in the loaded main window what the command line asks, as a user would: types the target
 // into the six lists, picks "重启", presses "生效".

@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config dpkg-dev desktop-file-utils
+  g++ cmake ninja-build pkg-config dpkg-dev desktop-file-utils man-db appstream python3
+  systemd ansible-core lintian
   qt6-base-dev qt6-translations-l10n fonts-noto-cjk
   libgtest-dev
   xvfb xdotool faketime x11-utils dbus-daemon imagemagick

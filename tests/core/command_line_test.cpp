@@ -10,10 +10,13 @@ using namespace mainwindow;
 using testing_support::FakeClock;
 using years::kBuiltInYears;
 
-// The six target texts and the options set, "help", or the error shown.
+// The six target texts and the options set, "help", "version", or the error shown.
 std::string outcomeOf(const CommandLine& c) {
-    if (!c.error.empty() || c.help) {
-        return c.help ? "help" : c.error.substr(c.error.find("：") + 3);
+    if (c.help || c.version) {
+        return c.help ? "help" : "version";
+    }
+    if (!c.error.empty()) {
+        return c.error.substr(c.error.find("：") + 3);
     }
     std::string text;
     for (const std::string& unit : c.target.value_or(Fields{"-", "-", "-", "-", "-", "-"})) {
@@ -44,6 +47,8 @@ TEST(ParseCommandLine, GivesTheRequestOrSaysWhatIsWrong) {
         {{"--at", "18:30"}, "2027 1 1 18 30 0 shutdown"},
         {{"--at", "bad", "--help"}, "help"},
         {{"-h"}, "help"},
+        {{"--at", "bad", "--version"}, "version"},
+        {{"--version", "-h"}, "help"},
         {{"--at", "2026-02-30 18:30:00"}, "“2026-02-30 18:30:00”不是有效的日期时间。"},
         {{"--at", "2026-12-24"}, "“2026-12-24”不是有效的日期时间。"},
         {{"--at", "2026-12 18:30"}, "“2026-12 18:30”不是有效的日期时间。"},

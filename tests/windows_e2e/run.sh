@@ -57,6 +57,10 @@ if [[ $mode == armed_runs ]]; then
         [[ $said == 无法显示以下消息：$'\n\n'"${case#*|}"*$'\nexit 1' ]] ||
             e2e_fail "${case%|*} with no box said '$said'"
     done
+    start --version
+    said=$(drive print click 确定)
+    wait "$E2E_PID" || e2e_fail "--version exited with $?"
+    [[ $said == *'vorlix-shutdown (Vorlix定时关机软件) '[0-9]* ]] || e2e_fail "--version said '$said'"
     # Both runs armed less than a minute ahead, so that the warning is open at the target second.
     e2e_target_in 8
     FAKE_SHUTDOWN_EXIT=3 start
