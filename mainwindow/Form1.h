@@ -117,7 +117,7 @@ class Form1 final : public forms::Handlers, public warning::Answers {
     // The armed target, in the clock's seconds; nothing when the lists name no second it shows.
     std::optional<std::int64_t> target_;
     // The clock second the trigger saw last in this armed run.
-    std::optional<std::int64_t> lastSeen_;
+    std::int64_t lastSeen_ = 0;
     // The action started in this armed run whose outcome is still to come.
     std::optional<power::Action> pending_;
     // The warning was shown in this armed run: closed by the user, it does not come back.

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
 namespace mainwindow {
 
@@ -11,8 +10,8 @@ namespace mainwindow {
 // was set forward, and firing then would surprise the user.
 inline constexpr std::int64_t kCatchUpSeconds = 60;
 
-// Whether the target second (in serial seconds) is due now: reached since the clock was last
-// seen, and at most kCatchUpSeconds ago. Without an earlier reading only the exact second counts.
-bool isDue(std::optional<std::int64_t> lastSeen, std::int64_t now, std::int64_t target);
+// Whether the target second is due now: reached since the clock's second LAST_SEEN, and at most
+// kCatchUpSeconds ago.
+bool isDue(std::int64_t lastSeen, std::int64_t now, std::int64_t target);
 
 }  // namespace mainwindow

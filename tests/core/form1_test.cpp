@@ -97,6 +97,7 @@ TEST_F(Form1Test, FiresOnlyForATargetReachedSinceItWasArmed) {
         {29, "2014/02/ 6/010/45 /30", "", {{10, 45, 30}}, true},
         {30, at30, "", {{10, 45, 31}}, true},
         {31, at30, "", {{10, 45, 31}, {10, 45, 32}}, false},  // a second behind at "生效"
+        {29, at31, "", {{10, 46, 31}}, true},                 // woken a minute late
         {29, at31, "", {{10, 45, 30}, {10, 46, 32}}, false},  // asleep past it
         {29, at31, "", {{10, 46, 35}, {10, 45, 40}}, false},  // set back after a sleep
         {49, at31, "2014/2/6/10/45/20", {{10, 45, 50}}, false},
