@@ -1,7 +1,6 @@
 // The main window on the in-memory window host, one wake-up per second.
 #include <gtest/gtest.h>
 
-#include "mainwindow/about.h"
 #include "program.h"
 
 using power::Action;
@@ -214,9 +213,15 @@ TEST_F(Form1Test, ExitAndClosingEndTheRunWithoutALaunch) {
     EXPECT_FALSE(keepAwake.held);
 }
 
+// The poem between the version and the motto.
 TEST_F(Form1Test, StatusLineClickShowsTheAboutMessage) {
     click("Label13");
     const auto& box = app->messages().at(0);
-    EXPECT_EQ(box.title + box.text, "Quenly作品" + mainwindow::AboutText());
+    EXPECT_EQ(box.title + box.text,
+              "Quenly作品Kestrova - Version 1.0    \r\n\r\n       《望岳》 \r\n"
+              "岱宗夫如何，齐鲁青未了。 \r\n造化钟神秀，阴阳割昏晓。 \r\n"
+              "荡胸生层云，决眦入归鸟。 \r\n会当凌绝顶，一览众山小。 \r\n\r\n"
+              "特别鸣谢：[Brasko团队]\r\n             \r\n"
+              "E-mail:quenly.studio@example.com \r\n\r\n【勇气|专业|坚持|挑战】\r\n\r\n");
     EXPECT_EQ(box.icon, forms::MessageIcon::Information);
 }
