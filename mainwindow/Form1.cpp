@@ -167,7 +167,6 @@ void Form1::Command4_Click() {
     form_.setEnabled(kArmButton, true);
     form_.setEnabled(kCountdownTimer, false);
     form_.setText(kStatusLine, "定时关机被重置……（请重新设定）");
-    target_.reset();
     pending_.reset();
     services_.keepAwake.release();
     closeWarning();

@@ -32,6 +32,7 @@ TEST(Moment, SerialSecondsAndTheNextDayFollowTheCalendar) {
     EXPECT_EQ(serialSeconds({1, 1, 1, 0, 0, 0}) - serialSeconds({0, 12, 31, 23, 59, 59}), 1);
     EXPECT_EQ(serialSeconds({0, 1, 1, 0, 0, 0}), -62167219200);  // in a negative era
     EXPECT_EQ(nextDay({2026, 11, 30, 8, 0, 0}), (Moment{2026, 12, 1, 8, 0, 0}));
+    EXPECT_EQ(nextDay({2026, 12, 30, 8, 0, 0}), (Moment{2026, 12, 31, 8, 0, 0}));
     EXPECT_EQ(fromSerialSeconds(1391645658), (Moment{2014, 2, 6, 0, 14, 18}));
     EXPECT_EQ(fromSerialSeconds(951868799), (Moment{2000, 2, 29, 23, 59, 59}));
     EXPECT_EQ(fromSerialSeconds(-1), (Moment{1969, 12, 31, 23, 59, 59}));
