@@ -66,6 +66,60 @@ TEST_F(Warning, ClosesWhenAnsweredAndLaunchesAtMostOnce) {
     }
 }
 
+// "推迟10分钟" ten seconds before the target: the lists show the moment ten minutes on, the status
+// line counts down to it, the warning comes back in the last minute before it, and the one launch
+// comes 600 s after the old second, the computer kept awake until then. Ten minutes of time
+// passing, also across the change to summer time (01:59:59 followed by 03:00:00, from UTC+1 to
+// UTC+2); at the end of the year list nothing changes.
+TEST_F(Warning, PostponesTenMinutes) {
+    const struct {
+        const char *target, *lists;
+        std::int64_t launchedAfter;
+    } cases[] = {
+        {"2014/2/6/10/46/0", "2014/2/6/10/56/0", 600},
+        {"2014/2/6/10/55/30", "2014/2/6/11/5/30", 600},
+        {"2014/2/6/23/59/0", "2014/2/7/0/9/0", 600},
+        {"2014/12/31/23/55/0", "2015/1/1/0/5/0", 600},
+        {"2027/3/28/1/55/0", "2027/3/28/3/5/0", 600},
+        {"2099/12/31/23/55/0", "2099/12/31/23/55/0", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        start();
+        launcher.started.clear();
+        launcher.atStart = [this] { EXPECT_TRUE(keepAwake.held); };
+        clock.offset = 3600;
+        clock.change = mainwindow::serialSeconds({2027, 3, 28, 1, 0, 0});
+        clock.offsetAfter = 7200;
+        setTexts("Combo", c.target);
+        const std::int64_t wall =
+            mainwindow::serialSeconds(*mainwindow::toMoment(testing_support::fields(c.target)));
+        const std::int64_t target = wall - (wall - 3600 < clock.change ? 3600 : 7200);
+        clock.reading = {target - 10, 5};
+        click("Command3");
+        click("Command3", "Form3");
+        EXPECT_EQ(texts("Combo"), c.lists);
+        const bool moved = c.launchedAfter != 0;
+        EXPECT_EQ(app->messages().size(), moved ? 0u : 1u);
+        EXPECT_EQ(form().text("Label13"),
+                  moved ? "还剩：10 分 10 秒 【关机】" : "定时关机执行中……");
+        EXPECT_EQ(shown(), moved ? "" : "将在 10 秒后【关机】，请保存您的工作。");
+        for (std::int64_t second = target - 9; launcher.started.empty(); ++second) {
+            clock.reading = {second, 5};
+            app->tick("Form1");
+            if (second == target + c.launchedAfter - 60) {
+                EXPECT_EQ(shown(), "将在 60 秒后【关机】，请保存您的工作。");
+            }
+            if (!launcher.started.empty()) {
+                EXPECT_EQ(second - target, c.launchedAfter);
+            }
+        }
+        EXPECT_EQ(launcher.started.size(), 1u);
+    }
+    EXPECT_EQ(app->messages().at(0).text,
+              "无法推迟！推迟后的年份 2100 不在年份列表的范围 2014～2099 之内，定时关机保持不变。");
+}
+
 // Saving the year range rebuilds the main window; the warning answers the new one.
 TEST_F(Warning, AnswersTheMainWindowTheYearDialogRebuilt) {
     click("Command2");
