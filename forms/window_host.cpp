@@ -140,6 +140,11 @@ Form& WindowHost::formOf(std::string_view form) const {
     return window->form();
 }
 
+Handlers* WindowHost::handlersOf(std::string_view form) const {
+    auto it = loaded_.find(form);
+    return it == loaded_.end() ? nullptr : it->second.handlers.get();
+}
+
 void WindowHost::press(std::string_view form, std::string_view control) {
     if (HostedWindow* window = find(form)) {
         clicked(*window, control);

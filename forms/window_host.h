@@ -57,6 +57,9 @@ class WindowHost : public Application, public WindowEvents {
     bool ended() const { return ended_; }
 
     Form& formOf(std::string_view form) const final;
+    // The handlers of a loaded window, or nullptr: for what the program is asked as it starts
+    // that a user could not type.
+    Handlers* handlersOf(std::string_view form) const;
     // For what the program is asked to do as it starts, done as the user would: a click on a
     // control of a loaded window.
     void press(std::string_view form, std::string_view control);
