@@ -66,6 +66,9 @@ void WindowHost::show(std::string_view form) {
         throw std::logic_error("no window named " + std::string(form));
     }
     const FormDefinition& def = definition->second;
+    if (def.table->inNotificationArea && !hasNotificationArea()) {
+        return;
+    }
     const std::string failed = "打开【" + def.table->caption + "】窗口时出错";
     // A window that cannot be built or started is not shown half made. Without it the program
     // may have no window left (at its start), and then it ends.
@@ -111,6 +114,12 @@ void WindowHost::unload(std::string_view form) {
     loaded_.erase(it);
     if (depth_ == 0) {
         releaseRetired();
+    }
+}
+
+void WindowHost::hide(std::string_view form) {
+    if (HostedWindow* window = find(form)) {
+        window->withdraw();
     }
 }
 
@@ -167,6 +176,13 @@ void WindowHost::ticked(HostedWindow& window) {
     if (entry != nullptr) {
         dispatch(window, "【" + entry->table->caption + "】窗口定时更新时出错", false,
                  [](Handlers& h) { h.tick(); });
+    }
+}
+
+void WindowHost::minimized(HostedWindow& window) {
+    if (const Loaded* entry = entryOf(window)) {
+        dispatch(window, "【" + entry->table->caption + "】窗口最小化时出错", false,
+                 [](Handlers& h) { h.minimized(); });
     }
 }
 

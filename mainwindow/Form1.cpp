@@ -6,6 +6,7 @@
 #include "mainwindow/countdown.h"
 #include "mainwindow/trigger.h"
 #include "settings/year_range.h"
+#include "trayicon/TrayIcon.h"
 
 namespace mainwindow {
 
@@ -57,6 +58,7 @@ void Form1::click(std::string_view control) {
     } else if (control == kStatusLine) {
         Label13_Click();
     }
+    showInNotificationArea();
 }
 
 void Form1::tick() {
@@ -71,6 +73,25 @@ void Form1::tick() {
         Timer3_Timer();
     }
     reportOutcome();
+    showInNotificationArea();
+}
+
+void Form1::minimized() {
+    if (form_.enabled(kTriggerTimer) && app_.loaded(windows::kTrayIcon)) {
+        app_.hide(windows::kMainWindow);
+    }
+}
+
+void Form1::showInNotificationArea() {
+    if (!app_.loaded(windows::kTrayIcon)) {
+        return;
+    }
+    forms::Form& icon = app_.formOf(windows::kTrayIcon);
+    icon.setText(trayicon::kTooltip, form_.text(kStatusLine));
+    const bool armed = form_.enabled(kTriggerTimer);
+    icon.setEnabled(trayicon::kRunNowItem, armed);
+    icon.setEnabled(trayicon::kPostponeItem, armed && target_);
+    icon.setEnabled(trayicon::kResetItem, armed);
 }
 
 std::optional<std::chrono::milliseconds> Form1::nextTick() const {
@@ -89,6 +110,8 @@ void Form1::Form_Load() {
     readClock();
     Timer1_Timer();
     FillTargetLists();
+    app_.show(windows::kTrayIcon);
+    showInNotificationArea();
 }
 
 void Form1::readClock() {
@@ -195,6 +218,7 @@ void Form1::postpone() {
     // last minute before the new second.
     readClock();
     Timer3_Timer();
+    showInNotificationArea();
 }
 
 void Form1::Command4_Click() {
@@ -266,6 +290,12 @@ void Form1::runNow() {
     if (form_.enabled(kTriggerTimer)) {
         launch(chosenAction());
     }
+    showInNotificationArea();
+}
+
+void Form1::cancel() {
+    Command4_Click();
+    showInNotificationArea();
 }
 
 std::optional<std::int64_t> Form1::secondsLeft() const {

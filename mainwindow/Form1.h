@@ -70,11 +70,13 @@ class Form1 final : public forms::Handlers, public warning::Answers {
     // the action's command starts before anything else is done with the second.
     void tick() override;
     std::optional<std::chrono::milliseconds> nextTick() const override;
+    // Minimized while armed, the window waits in the notification area where there is one.
+    void minimized() override;
 
     // The warning's buttons: the action now, as at the target second (once, and only while
     // armed), the same as "重置", and the armed target ten minutes later.
     void runNow() override;
-    void cancel() override { Command4_Click(); }
+    void cancel() override;
     void postpone() override;
 
     // Types the local date and time of that second into the target lists. Arming takes that very
@@ -119,6 +121,8 @@ class Form1 final : public forms::Handlers, public warning::Answers {
     // it outside that minute.
     void warn();
     void closeWarning();
+    // The icon's tooltip says what the status line says, and its items are there while they apply.
+    void showInNotificationArea();
 
     forms::Form& form_;
     forms::Application& app_;

@@ -17,7 +17,7 @@ inline constexpr std::string_view kRunNowButton = "Command1";    // "立即执�
 inline constexpr std::string_view kCancelButton = "Command2";    // "取消"
 inline constexpr std::string_view kPostponeButton = "Command3";  // "推迟10分钟"
 
-// What the warning's buttons ask of the main window.
+// What the warning's buttons, and the same items of the icon's menu, ask of the main window.
 class Answers {
   public:
     // The armed action runs at once, as at its second.
@@ -31,9 +31,9 @@ class Answers {
     ~Answers() = default;
 };
 
-// How the warning reaches the main window, which the year dialog may rebuild meanwhile: the
-// program makes one before either window and gives it to both, and the main window answers
-// through it while it is loaded.
+// How the warning and the icon reach the main window, which the year dialog may rebuild
+// meanwhile: the program makes one before any window and gives it to all, and the main window
+// answers through it while it is loaded.
 struct Link {
     Answers* mainWindow = nullptr;
 };

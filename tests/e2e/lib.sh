@@ -32,6 +32,12 @@ e2e_xvfb() {
     export DISPLAY=:$(<"$E2E_DIR/display")
 }
 
+# A notification area on it: trayer, a small XEmbed tray, whose window is named "panel".
+e2e_tray() {
+    trayer >"$E2E_DIR/trayer.log" 2>&1 &
+    e2e_poll 10 xdotool search --name '^panel$' >/dev/null || e2e_fail "no tray: $(cat "$E2E_DIR/trayer.log")"
+}
+
 # The fake systemctl appends "ARGS<TAB>TIME" to E2E_RECORD and exits with SYSTEMCTL_EXIT.
 e2e_init() {
     E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-e2e.XXXXXX") E2E_RECORD=$E2E_DIR/systemctl.calls
