@@ -3,7 +3,7 @@
 # failing, a good --at ending for the want of a display; a restart armed with the keys, holding a
 # sleep lock until it runs only; a run postponed in the warning, launched ten minutes later; --at --restart --arm into the next year, whose failing systemctl
 # it survives; in Berlin, a time that summer time skips refused, and a time shown twice as it ends
-# run at its second showing.
+# run at its second showing; the icon in a notification area, whose "退出" ends the program.
 # Usage: run.sh PROGRAM FAKE_LOGIN1
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
@@ -77,4 +77,15 @@ faketime '2027-03-28 01:59:50' "$program" --at 02:00:05 --arm 2>"$E2E_DIR/err" |
 E2E_TARGET_MS=$(($(date -d '2027-10-31 02:00:05 +0100' +%s) * 1000))
 e2e_start_program "$program" '2027-10-31 02:59:58 +0200' --at 02:00:05 --arm
 e2e_check_launch poweroff
+e2e_stop_pid "$E2E_PID"
+
+# In a notification area the icon docks; "退出", the last item of its menu, ends the program, and
+# the icon goes with it.
+e2e_tray
+e2e_start_program "$program" "$fake_start"
+docked() { xwininfo -root -tree | awk '/"panel"/ { p = 1 } p && /"vorlix-shutdown"/ { print $1 }'; }
+e2e_poll 5 test -n "$(docked)" || e2e_fail "no icon in the notification area"
+xdotool mousemove --window "$(docked)" 5 5 click 3 sleep 0.5 key Up Return
+e2e_poll 5 test -z "$(docked)" || e2e_fail "the icon stayed"
+! kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "still running after \"退出\""
 echo PASS
