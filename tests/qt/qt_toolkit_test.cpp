@@ -44,7 +44,7 @@ class QtToolkit : public QObject {
     }
 
     // Unloaded by its own handler, a window is hidden at once and deleted once the handler is
-    // done; the end leaves the event loop.
+    // done; the end, and closing the last window, leave the event loop.
     void unloadAndEnd() {
         QPointer<QWidget> unloaded = t->app.window("Form1");
         bool hidden = false;
@@ -55,6 +55,8 @@ class QtToolkit : public QObject {
         };
         QVERIFY(!ends([&] { click("Command1"); }));
         QVERIFY(hidden && unloaded.isNull() && t->app.loaded("Form1"));
+        QVERIFY(ends([&] { t->app.window("Form1")->close(); }));  // with its last window
+        t->show(mainwindow::Form1Table());
         t->onClick = [&](auto) { t->app.end(); };
         QVERIFY(ends([&] { click("Command5"); }));
     }
