@@ -7,8 +7,8 @@
 
 namespace program {
 
-// Defines the three windows, shows the main one and does in it what REQUEST asks. False when the
-// main window could not start: it has said why and ended the program.
+// Defines the three windows and the icon, shows the main one and does in it what REQUEST asks.
+// False when the main window could not start: it has said why and ended the program.
 bool start(forms::WindowHost& host, const mainwindow::Form1Services& services,
            const mainwindow::CommandLine& request = {});
 

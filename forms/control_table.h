@@ -85,6 +85,11 @@ struct FormTable {
     bool topMost = false;
     bool showWithoutActivating = false;
     std::string belongsTo{};
+    // Shown as the program's icon in the notification area instead of a window: its label is the
+    // icon's tooltip, a click on the icon is a click on the label, and its push buttons are the
+    // items of the icon's menu, in the table's order. Where the desktop has no notification area
+    // it is not loaded.
+    bool inNotificationArea = false;
 
     // The control of that name; throws std::out_of_range for an unknown name.
     const Control& control(std::string_view controlName) const;

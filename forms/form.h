@@ -51,6 +51,8 @@ class Application {
     // Destroys the window, its controls and its timers, and the windows that belong to it; nothing
     // of their state survives.
     virtual void unload(std::string_view form) = 0;
+    // Hides a loaded window, with its taskbar entry, until it is shown again.
+    virtual void hide(std::string_view form) = 0;
     virtual bool loaded(std::string_view form) const = 0;
     // The controls of a loaded window; throws std::logic_error when it is not loaded.
     virtual Form& formOf(std::string_view form) const = 0;
@@ -69,6 +71,8 @@ class Handlers {
     virtual void click(std::string_view /*control*/) {}
     // One wake-up of the window's timers; the handlers run whichever of them are switched on.
     virtual void tick() {}
+    // The user minimized the window.
+    virtual void minimized() {}
     // How long until the next wake-up, or nothing while no timer of the window runs. Asked after
     // the load and after every handler.
     virtual std::optional<std::chrono::milliseconds> nextTick() const { return std::nullopt; }

@@ -66,6 +66,9 @@ void WindowHost::show(std::string_view form) {
         throw std::logic_error("no window named " + std::string(form));
     }
     const FormDefinition& def = definition->second;
+    if (def.table->inNotificationArea && !hasNotificationArea()) {
+        return;
+    }
     const std::string failed = "打开【" + def.table->caption + "】窗口时出错";
     // A window that cannot be built or started is not shown half made. Without it the program
     // may have no window left (at its start), and then it ends.
@@ -114,6 +117,12 @@ void WindowHost::unload(std::string_view form) {
     }
 }
 
+void WindowHost::hide(std::string_view form) {
+    if (HostedWindow* window = find(form)) {
+        window->withdraw();
+    }
+}
+
 bool WindowHost::loaded(std::string_view form) const {
     return loaded_.contains(form);
 }
@@ -140,6 +149,11 @@ Form& WindowHost::formOf(std::string_view form) const {
     return window->form();
 }
 
+Handlers* WindowHost::handlersOf(std::string_view form) const {
+    auto it = loaded_.find(form);
+    return it == loaded_.end() ? nullptr : it->second.handlers.get();
+}
+
 void WindowHost::press(std::string_view form, std::string_view control) {
     if (HostedWindow* window = find(form)) {
         clicked(*window, control);
@@ -162,6 +176,13 @@ void WindowHost::ticked(HostedWindow& window) {
     if (entry != nullptr) {
         dispatch(window, "【" + entry->table->caption + "】窗口定时更新时出错", false,
                  [](Handlers& h) { h.tick(); });
+    }
+}
+
+void WindowHost::minimized(HostedWindow& window) {
+    if (const Loaded* entry = entryOf(window)) {
+        dispatch(window, "【" + entry->table->caption + "】窗口最小化时出错", false,
+                 [](Handlers& h) { h.minimized(); });
     }
 }
 

@@ -26,8 +26,10 @@ class HostedWindow {
     virtual void scheduleTick(std::optional<std::chrono::milliseconds> after) = 0;
     // Shown for the first time: centred on its screen, the focus on its first control.
     virtual void present() = 0;
-    // Shown again, in front of the program's other windows.
+    // Shown again, in front of the program's other windows, also when minimized or hidden.
     virtual void bringForward() = 0;
+    // Hidden, with its taskbar entry, until brought forward again.
+    virtual void withdraw() = 0;
     // Unloaded: hidden and silent for good, waiting to be destroyed.
     virtual void retire() = 0;
 };
@@ -37,6 +39,7 @@ class WindowEvents {
   public:
     virtual void clicked(HostedWindow& window, std::string_view control) = 0;
     virtual void ticked(HostedWindow& window) = 0;
+    virtual void minimized(HostedWindow& window) = 0;
     // Closed by the user, with its close box or a key that closes it.
     virtual void closed(HostedWindow& window) = 0;
 
@@ -50,6 +53,7 @@ class WindowHost : public Application, public WindowEvents {
 
     void show(std::string_view form) final;
     void unload(std::string_view form) final;
+    void hide(std::string_view form) final;
     bool loaded(std::string_view form) const final;
     void messageBox(std::string_view text, std::string_view title, MessageIcon icon) final;
     void end() final;
@@ -57,6 +61,9 @@ class WindowHost : public Application, public WindowEvents {
     bool ended() const { return ended_; }
 
     Form& formOf(std::string_view form) const final;
+    // The handlers of a loaded window, or nullptr: for what the program is asked as it starts
+    // that a user could not type.
+    Handlers* handlersOf(std::string_view form) const;
     // For what the program is asked to do as it starts, done as the user would: a click on a
     // control of a loaded window.
     void press(std::string_view form, std::string_view control);
@@ -70,6 +77,7 @@ class WindowHost : public Application, public WindowEvents {
     // A window that is no longer loaded is not heard. A closed window is unloaded.
     void clicked(HostedWindow& window, std::string_view control) final;
     void ticked(HostedWindow& window) final;
+    void minimized(HostedWindow& window) final;
     void closed(HostedWindow& window) final;
 
     // The loaded window of that name, or nullptr; and every loaded window.
@@ -80,11 +88,13 @@ class WindowHost : public Application, public WindowEvents {
 
   private:
     // The toolkit's part: a window built from its table, a modal message box, the end of the
-    // event loop, and what becomes of windows no handler runs in any more.
+    // event loop, whether the desktop shows icons in a notification area, and what becomes of
+    // windows no handler runs in any more.
     virtual std::unique_ptr<HostedWindow> makeWindow(const std::string& name,
                                                      const FormTable& table) = 0;
     virtual void showBox(std::string_view text, std::string_view title, MessageIcon icon) = 0;
     virtual void quit() = 0;
+    virtual bool hasNotificationArea() const = 0;
     virtual void dispose(std::vector<std::unique_ptr<HostedWindow>> windows) = 0;
 
     struct Loaded {

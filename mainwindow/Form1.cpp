@@ -6,16 +6,27 @@
 #include "mainwindow/countdown.h"
 #include "mainwindow/trigger.h"
 #include "settings/year_range.h"
+#include "trayicon/TrayIcon.h"
 
 namespace mainwindow {
 
 namespace {
+
+constexpr const char* kMessageTitle = "提示";
 
 void fillList(forms::Form& form, std::string_view list, int first, int last, int selected) {
     for (int value = first; value <= last; ++value) {
         form.addItem(list, std::to_string(value));
     }
     form.setListIndex(list, selected);
+}
+
+// Year to second, unpadded, into the six clock fields or target lists.
+void showUnits(forms::Form& form, const std::string_view (&controls)[6], const Moment& m) {
+    const std::int64_t values[] = {m.year, m.month, m.day, m.hour, m.minute, m.second};
+    for (std::size_t i = 0; i < std::size(controls); ++i) {
+        form.setText(controls[i], std::to_string(values[i]));
+    }
 }
 
 }  // namespace
@@ -47,6 +58,7 @@ void Form1::click(std::string_view control) {
     } else if (control == kStatusLine) {
         Label13_Click();
     }
+    showInNotificationArea();
 }
 
 void Form1::tick() {
@@ -61,6 +73,25 @@ void Form1::tick() {
         Timer3_Timer();
     }
     reportOutcome();
+    showInNotificationArea();
+}
+
+void Form1::minimized() {
+    if (form_.enabled(kTriggerTimer) && app_.loaded(windows::kTrayIcon)) {
+        app_.hide(windows::kMainWindow);
+    }
+}
+
+void Form1::showInNotificationArea() {
+    if (!app_.loaded(windows::kTrayIcon)) {
+        return;
+    }
+    forms::Form& icon = app_.formOf(windows::kTrayIcon);
+    icon.setText(trayicon::kTooltip, form_.text(kStatusLine));
+    const bool armed = form_.enabled(kTriggerTimer);
+    icon.setEnabled(trayicon::kRunNowItem, armed);
+    icon.setEnabled(trayicon::kPostponeItem, armed && target_);
+    icon.setEnabled(trayicon::kResetItem, armed);
 }
 
 std::optional<std::chrono::milliseconds> Form1::nextTick() const {
@@ -79,6 +110,8 @@ void Form1::Form_Load() {
     readClock();
     Timer1_Timer();
     FillTargetLists();
+    app_.show(windows::kTrayIcon);
+    showInNotificationArea();
 }
 
 void Form1::readClock() {
@@ -86,8 +119,8 @@ void Form1::readClock() {
 }
 
 void Form1::FillTargetLists() {
-    const years::YearRange offered = years::yearsFromSettings();
-    fillList(form_, kTargetLists[0], offered.start, offered.end, 0);
+    offered_ = years::yearsFromSettings();
+    fillList(form_, kTargetLists[0], offered_.start, offered_.end, 0);
     fillList(form_, kTargetLists[1], 1, 12, 8);
     fillList(form_, kTargetLists[2], 1, 31, 10);
     fillList(form_, kTargetLists[3], 0, 23, 11);
@@ -97,11 +130,7 @@ void Form1::FillTargetLists() {
 
 void Form1::Timer1_Timer() {
     // One reading for all six fields, so they always show one moment.
-    const Moment now = services_.clock.localAt(now_.seconds);
-    const std::int64_t values[] = {now.year, now.month, now.day, now.hour, now.minute, now.second};
-    for (std::size_t i = 0; i < std::size(kClockFields); ++i) {
-        form_.setText(kClockFields[i], std::to_string(values[i]));
-    }
+    showUnits(form_, kClockFields, services_.clock.localAt(now_.seconds));
 }
 
 void Form1::Timer2_Timer() {
@@ -158,7 +187,38 @@ void Form1::resolveTarget() {
         texts[i] = form_.text(kTargetLists[i]);
     }
     const std::optional<Moment> target = toMoment(texts);
+    if (target && typed_ && services_.clock.localAt(*typed_) == *target) {
+        target_ = typed_;
+        return;
+    }
     target_ = target ? whenShown(services_.clock, *target, now_.seconds) : std::nullopt;
+}
+
+void Form1::typeTarget(std::int64_t second) {
+    showUnits(form_, kTargetLists, services_.clock.localAt(second));
+    typed_ = second;
+}
+
+void Form1::postpone() {
+    if (!form_.enabled(kTriggerTimer) || !target_) {
+        return;
+    }
+    const std::int64_t later = *target_ + kPostponeSeconds;
+    const std::int64_t year = services_.clock.localAt(later).year;
+    if (year < offered_.start || year > offered_.end) {
+        app_.messageBox("无法推迟！推迟后的年份 " + std::to_string(year) + " 不在年份列表的范围 " +
+                            std::to_string(offered_.start) + "～" + std::to_string(offered_.end) +
+                            " 之内，定时关机保持不变。",
+                        kMessageTitle, forms::MessageIcon::None);
+        return;
+    }
+    typeTarget(later);
+    target_ = later;
+    // The status line and the warning follow at once: closed now, the warning comes back in the
+    // last minute before the new second.
+    readClock();
+    Timer3_Timer();
+    showInNotificationArea();
 }
 
 void Form1::Command4_Click() {
@@ -228,6 +288,12 @@ void Form1::runNow() {
     if (form_.enabled(kTriggerTimer)) {
         launch(chosenAction());
     }
+    showInNotificationArea();
+}
+
+void Form1::cancel() {
+    Command4_Click();
+    showInNotificationArea();
 }
 
 std::optional<std::int64_t> Form1::secondsLeft() const {

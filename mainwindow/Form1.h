@@ -12,6 +12,7 @@
 #include "mainwindow/moment.h"
 #include "power/keep_awake.h"
 #include "power/launcher.h"
+#include "settings/year_range.h"
 #include "warning/Form3.h"
 
 namespace mainwindow {
@@ -52,6 +53,9 @@ inline constexpr int kTickMarginMs = 5;
 // How many seconds before the target second the warning shows.
 inline constexpr std::int64_t kWarningSeconds = 60;
 
+// How far "推迟10分钟" moves an armed target.
+inline constexpr std::int64_t kPostponeSeconds = 600;
+
 class Form1 final : public forms::Handlers, public warning::Answers {
   public:
     Form1(forms::Form& form, forms::Application& app, Form1Services services);
@@ -66,11 +70,19 @@ class Form1 final : public forms::Handlers, public warning::Answers {
     // the action's command starts before anything else is done with the second.
     void tick() override;
     std::optional<std::chrono::milliseconds> nextTick() const override;
+    // Minimized while armed, the window waits in the notification area where there is one.
+    void minimized() override;
 
     // The warning's buttons: the action now, as at the target second (once, and only while
-    // armed), and the same as "重置".
+    // armed), the same as "重置", and the armed target ten minutes later.
     void runNow() override;
-    void cancel() override { Command4_Click(); }
+    void cancel() override;
+    void postpone() override;
+
+    // Types the local date and time of that second into the target lists. Arming takes that very
+    // second while they show it: of the two seconds the clock shows an hour twice, the lists alone
+    // name only the first still ahead.
+    void typeTarget(std::int64_t second);
 
     // The window was loaded: at the program's start, or rebuilt by the year dialog.
     void Form_Load();
@@ -109,11 +121,17 @@ class Form1 final : public forms::Handlers, public warning::Answers {
     // it outside that minute.
     void warn();
     void closeWarning();
+    // The icon's tooltip says what the status line says, and its items are there while they apply.
+    void showInNotificationArea();
 
     forms::Form& form_;
     forms::Application& app_;
     Form1Services services_;
     Instant now_;
+    // The years the year list offers.
+    years::YearRange offered_;
+    // The second typeTarget typed last.
+    std::optional<std::int64_t> typed_;
     // The armed target, in the clock's seconds; nothing when the lists name no second it shows.
     std::optional<std::int64_t> target_;
     // The clock second the trigger saw last in this armed run.

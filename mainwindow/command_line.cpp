@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string_view>
+#include <utility>
+
+#include "common/whole_number.h"
 
 #include "common/version.h"
 
@@ -122,11 +125,36 @@ std::optional<Moment> readMoment(std::string_view text, const Clock& clock) {
     return shown ? moment : std::nullopt;
 }
 
+// "1h30m", "90m", "45s": hours, minutes and seconds, each at most once and in that order, as
+// seconds; nothing for any other text or for no time at all.
+std::optional<std::int64_t> readDuration(std::string_view text) {
+    constexpr std::pair<char, std::int64_t> kUnits[] = {{'h', 3600}, {'m', 60}, {'s', 1}};
+    std::int64_t total = 0;
+    std::size_t unit = 0;  // the first unit that may still follow
+    while (!text.empty()) {
+        const std::size_t digits = text.find_first_not_of("0123456789");
+        if (digits == 0 || digits == std::string_view::npos || digits > 9) {
+            return std::nullopt;
+        }
+        while (unit < std::size(kUnits) && kUnits[unit].first != text[digits]) {
+            ++unit;
+        }
+        if (unit == std::size(kUnits)) {
+            return std::nullopt;
+        }
+        total += *common::wholeNumber(text.substr(0, digits)) * kUnits[unit++].second;
+        text.remove_prefix(digits + 1);
+    }
+    return total > 0 ? std::optional(total) : std::nullopt;
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& args, const Clock& clock,
                              const std::function<years::YearRange()>& offered) {
     CommandLine result;
+    // The option that gave the target: --at or --in.
+    std::string targetOption;
     if (std::ranges::any_of(args,
                             [](const std::string& a) { return a == "--help" || a == "-h"; })) {
         result.help = true;
@@ -147,19 +175,29 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const Clock& 
             *flag = true;
             continue;
         }
-        if (arg != "--at") {
+        if (arg != "--at" && arg != "--in") {
             return failed("不认识的参数" + quoted(arg) + "。");
         }
-        if (result.target) {
-            return failed("--at 只能出现一次。");
+        if (!targetOption.empty()) {
+            return failed(arg == targetOption ? arg + " 只能出现一次。"
+                                              : std::string("--at 与 --in 不能同时使用。"));
         }
+        targetOption = arg;
+        const bool in = arg == "--in";
+        const char* what = in ? "时长" : "日期时间";
         if (i + 1 == args.size() || args[i + 1].starts_with("-")) {
-            return failed("--at 后面缺少日期时间。");
+            return failed(arg + " 后面缺少" + what + "。");
         }
         const std::string& value = args[++i];
-        const std::optional<Moment> moment = readMoment(value, clock);
+        std::optional<Moment> moment;
+        if (!in) {
+            moment = readMoment(value, clock);
+        } else if (const std::optional<std::int64_t> duration = readDuration(value)) {
+            result.targetSecond = clock.now().seconds + *duration;
+            moment = clock.localAt(*result.targetSecond);
+        }
         if (!moment) {
-            return failed(quoted(value) + "不是有效的日期时间。");
+            return failed(quoted(value) + "不是有效的" + what + "。");
         }
         const years::YearRange years = offered();
         if (moment->year < years.start || moment->year > years.end) {
@@ -172,7 +210,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const Clock& 
                                std::to_string(moment->minute), std::to_string(moment->second)};
     }
     if (result.arm && !result.target) {
-        return failed("--arm 须与 --at 一起使用。");
+        return failed("--arm 须与 --at 或 --in 一起使用。");
     }
     return result;
 }
@@ -195,15 +233,18 @@ CommandLineDecision decideCommandLine(const std::vector<std::string>& args, cons
 }
 
 std::string commandLineUsage() {
-    return "用法：vorlix-shutdown [--at 日期时间] [--restart] [--arm]\n"
+    return "用法：vorlix-shutdown [--at 日期时间 | --in 时长] [--restart] [--arm]\n"
            "　　　vorlix-shutdown --help\n"
            "　　　vorlix-shutdown --version\n"
            "\n"
            "--at 日期时间　填入目标时刻，如 \"2026-12-24 18:30:00\"，秒可省略。\n"
            "　　只写时间（如 \"18:30:00\"）指这一时刻下一次到来时：\n"
            "　　今天，已过则明天。\n"
+           "--in 时长　填入从现在起经过这段时间后的时刻，如 90m、1h30m、45s、2h、\n"
+           "　　1h5m30s（h 时、m 分、s 秒，各至多一次，依此顺序，须大于零）。\n"
+           "　　不能与 --at 同时使用。\n"
            "--restart　选择“重启”（默认为“关机”）。\n"
-           "--arm　窗口打开后即按下“生效”，须与 --at 一起使用。\n"
+           "--arm　窗口打开后即按下“生效”，须与 --at 或 --in 一起使用。\n"
            "--help 或 -h　显示本说明。\n"
            "--version　显示程序名称与版本。\n";
 }
@@ -214,7 +255,10 @@ std::string versionText() {
 
 void applyCommandLine(forms::WindowHost& host, const CommandLine& request) {
     forms::Form& form = host.formOf(windows::kMainWindow);
-    if (request.target) {
+    if (request.targetSecond) {
+        dynamic_cast<Form1&>(*host.handlersOf(windows::kMainWindow))
+            .typeTarget(*request.targetSecond);
+    } else if (request.target) {
         for (std::size_t i = 0; i < std::size(kTargetLists); ++i) {
             form.setText(kTargetLists[i], (*request.target)[i]);
         }

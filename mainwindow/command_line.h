@@ -2,6 +2,7 @@
 // can set the main window's target and arm it.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -21,6 +22,9 @@ struct CommandLine {
     bool version = false;
     // The six target texts as the lists hold them ("2026", "12", "24", "18", "30", "0").
     std::optional<Fields> target;
+    // For --in, the clock's second they stand for, which they cannot name alone in an hour the
+    // clock shows twice.
+    std::optional<std::int64_t> targetSecond;
     bool restart = false;
     bool arm = false;
 };
@@ -29,6 +33,9 @@ struct CommandLine {
 //   --at "YYYY-MM-DD HH:MM:SS"   the target; seconds may be left out
 //   --at "HH:MM:SS"              that time when the clock next shows it: today if it is still
 //                                ahead of now, else tomorrow
+//   --in DURATION                that much time after the clock's current second: "1h30m",
+//                                "90m", "45s", hours, minutes and seconds each at most once and
+//                                in that order; not with --at
 //   --restart, --arm, --help (or -h, which wins over everything else), --version (which wins over
 //   everything but help)
 // A target must be a moment the clock shows, whose year the list offers: OFFERED is asked for the

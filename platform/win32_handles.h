@@ -47,6 +47,12 @@ struct GdiObjectDeleter {
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 
+// An icon the program loaded or made itself, not one of the system's shared icons.
+struct IconDestroyer {
+    void operator()(HICON icon) const { ::DestroyIcon(icon); }
+};
+using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
+
 // Memory the system handed out with LocalAlloc, such as CommandLineToArgvW's list.
 struct LocalFreer {
     void operator()(void* memory) const { ::LocalFree(memory); }

@@ -7,7 +7,7 @@ packages=(
   systemd ansible-core lintian
   qt6-base-dev qt6-translations-l10n fonts-noto-cjk
   libgtest-dev
-  xvfb xdotool faketime x11-utils dbus-daemon imagemagick
+  xvfb xdotool faketime x11-utils dbus-daemon imagemagick trayer
   g++-mingw-w64-x86-64 googletest wine wine64 locales
   clang libclang-rt-14-dev
 )

@@ -7,6 +7,8 @@ void Form3::click(std::string_view control) {
         Command1_Click();
     } else if (control == kCancelButton) {
         Command2_Click();
+    } else if (control == kPostponeButton) {
+        Command3_Click();
     }
 }
 
@@ -20,6 +22,12 @@ void Form3::Command1_Click() {
 void Form3::Command2_Click() {
     if (Answers* mainWindow = link_.mainWindow) {
         mainWindow->cancel();
+    }
+}
+
+void Form3::Command3_Click() {
+    if (Answers* mainWindow = link_.mainWindow) {
+        mainWindow->postpone();
     }
 }
 

@@ -1,6 +1,6 @@
 // The last-minute warning: shown by the main window in the last minute before its action, it
 // stays in front of every window without taking the keyboard focus, and offers to run the action
-// at once or to disarm.
+// at once, to put it off or to disarm.
 #pragma once
 
 #include <string_view>
@@ -13,24 +13,27 @@ namespace warning {
 const forms::FormTable& Form3Table();
 
 inline constexpr std::string_view kMessage = "Label1";
-inline constexpr std::string_view kRunNowButton = "Command1";  // "立即执行"
-inline constexpr std::string_view kCancelButton = "Command2";  // "取消"
+inline constexpr std::string_view kRunNowButton = "Command1";    // "立即执行"
+inline constexpr std::string_view kCancelButton = "Command2";    // "取消"
+inline constexpr std::string_view kPostponeButton = "Command3";  // "推迟10分钟"
 
-// What the warning's buttons ask of the main window.
+// What the warning's buttons, and the same items of the icon's menu, ask of the main window.
 class Answers {
   public:
     // The armed action runs at once, as at its second.
     virtual void runNow() = 0;
     // The schedule is disarmed as "重置" disarms it.
     virtual void cancel() = 0;
+    // The armed target moves ten minutes later; the run stays armed.
+    virtual void postpone() = 0;
 
   protected:
     ~Answers() = default;
 };
 
-// How the warning reaches the main window, which the year dialog may rebuild meanwhile: the
-// program makes one before either window and gives it to both, and the main window answers
-// through it while it is loaded.
+// How the warning and the icon reach the main window, which the year dialog may rebuild
+// meanwhile: the program makes one before any window and gives it to all, and the main window
+// answers through it while it is loaded.
 struct Link {
     Answers* mainWindow = nullptr;
 };
@@ -45,6 +48,8 @@ class Form3 final : public forms::Handlers {
     void Command1_Click();
     // The user pressed "取消".
     void Command2_Click();
+    // The user pressed "推迟10分钟".
+    void Command3_Click();
 
   private:
     Link& link_;

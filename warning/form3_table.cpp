@@ -1,4 +1,4 @@
-// The last-minute warning: one line of text over two buttons.
+// The last-minute warning: one line of text over three buttons.
 #include "warning/Form3.h"
 
 namespace warning {
@@ -24,18 +24,23 @@ const forms::FormTable& Form3Table() {
                  .text = "请保存您的工作。",
                  .rect = {240, 240, 4920, 375},
                  .foreColour = kRed,
-                 .tabIndex = 2,
+                 .tabIndex = 3,
                  .align = forms::Align::Centre},
                 {.name = "Command1",
                  .kind = Kind::PushButton,
                  .text = "立即执行",
-                 .rect = {1200, 840, 1215, 375},
+                 .rect = {645, 840, 1215, 375},
                  .tabIndex = 0},
+                {.name = "Command3",
+                 .kind = Kind::PushButton,
+                 .text = "推迟10分钟",
+                 .rect = {2100, 840, 1215, 375},
+                 .tabIndex = 1},
                 {.name = "Command2",
                  .kind = Kind::PushButton,
                  .text = "取消",
-                 .rect = {2985, 840, 1215, 375},
-                 .tabIndex = 1},
+                 .rect = {3555, 840, 1215, 375},
+                 .tabIndex = 2},
             },
         .topMost = true,
         .showWithoutActivating = true,

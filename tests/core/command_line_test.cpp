@@ -45,6 +45,22 @@ TEST(ParseCommandLine, GivesTheRequestOrSaysWhatIsWrong) {
         // A time alone: today while it is ahead, else tomorrow, here in the next year.
         {{"--at", "18:30:01"}, "2026 12 31 18 30 1 shutdown"},
         {{"--at", "18:30"}, "2027 1 1 18 30 0 shutdown"},
+        // Time passing from the clock's second: hours, minutes, seconds, each once, in order.
+        {{"--in", "90m"}, "2026 12 31 20 0 0 shutdown"},
+        {{"--in", "1h5m30s", "--arm", "--restart"}, "2026 12 31 19 35 30 restart arm"},
+        {{"--in", "45s"}, "2026 12 31 18 30 45 shutdown"},
+        {{"--in", "6h"}, "2027 1 1 0 30 0 shutdown"},
+        {{"--in", "1m1h"}, "“1m1h”不是有效的时长。"},
+        {{"--in", "1h1h"}, "“1h1h”不是有效的时长。"},
+        {{"--in", "90"}, "“90”不是有效的时长。"},
+        {{"--in", "0h0m"}, "“0h0m”不是有效的时长。"},
+        {{"--in", "1H"}, "“1H”不是有效的时长。"},
+        {{"--in", "1000000000s"}, "“1000000000s”不是有效的时长。"},
+        {{"--in", "876000h"},
+         "年份 2126 不在年份列表的范围 2014～2099 之内（可在“参数设置”中修改）。"},
+        {{"--in"}, "--in 后面缺少时长。"},
+        {{"--in", "2h", "--in", "3h"}, "--in 只能出现一次。"},
+        {{"--in", "2h", "--at", "18:00"}, "--at 与 --in 不能同时使用。"},
         {{"--at", "bad", "--help"}, "help"},
         {{"-h"}, "help"},
         {{"--at", "bad", "--version"}, "version"},
@@ -59,7 +75,7 @@ TEST(ParseCommandLine, GivesTheRequestOrSaysWhatIsWrong) {
         {{"--at"}, "--at 后面缺少日期时间。"},
         {{"--at", "18:00", "--at", "19:00"}, "--at 只能出现一次。"},
         {{"--arm", "--at", "18:00", "--arm"}, "--arm 只能出现一次。"},
-        {{"--arm"}, "--arm 须与 --at 一起使用。"},
+        {{"--arm"}, "--arm 须与 --at 或 --in 一起使用。"},
         {{"--at=18:00"}, "不认识的参数“--at=18:00”。"},
         // A quoted text shows at most 40 characters, and bytes that are no UTF-8 as "�".
         {{"--at", year40}, "“" + year40 + "”不是有效的日期时间。"},
@@ -108,39 +124,46 @@ TEST(DecideCommandLine, ReadsTheSettingsFileOnlyForATarget) {
 
 // Ten seconds before summer time begins (01:59:59 is followed by 03:00:00) and before it ends
 // (02:59:59 summer time is followed by 02:00:00 winter time), one hour ahead of UTC in winter.
+// --in counts time passing, and an armed run counts down from the very second it names.
 TEST(ParseCommandLine, TakesTheClockOverAChangeToOrFromSummerTime) {
     struct Day {
         Moment now;
         std::int64_t offset, offsetAfter;
-        std::vector<std::pair<const char*, const char*>> cases;
+        std::vector<std::pair<std::vector<std::string>, const char*>> cases;
     };
     const Day days[] = {
         {{2027, 3, 28, 1, 59, 50},
          3600,
          7200,
-         {{"02:00:05", "“02:00:05”不是有效的日期时间。"},
-          {"2027-03-28 02:59:59", "“2027-03-28 02:59:59”不是有效的日期时间。"},
-          {"03:00", "2027 3 28 3 0 0 shutdown"},
-          {"01:59:50", "2027 3 29 1 59 50 shutdown"}}},
+         {{{"--at", "02:00:05"}, "“02:00:05”不是有效的日期时间。"},
+          {{"--at", "2027-03-28 02:59:59"}, "“2027-03-28 02:59:59”不是有效的日期时间。"},
+          {{"--at", "03:00"}, "2027 3 28 3 0 0 shutdown"},
+          {{"--at", "01:59:50"}, "2027 3 29 1 59 50 shutdown"},
+          {{"--in", "1h", "--arm"}, "2027 3 28 3 59 50 shutdown arm"}}},
         {{2027, 10, 31, 2, 59, 50},
          7200,
          3600,
-         {{"02:00:05", "2027 10 31 2 0 5 shutdown"},  // shown again in winter time
-          {"02:59:49", "2027 10 31 2 59 49 shutdown"},
-          {"01:30", "2027 11 1 1 30 0 shutdown"},
-          {"2027-10-31 02:30", "2027 10 31 2 30 0 shutdown"}}},
+         {{{"--at", "02:00:05"}, "2027 10 31 2 0 5 shutdown"},  // shown again in winter time
+          {{"--at", "02:59:49"}, "2027 10 31 2 59 49 shutdown"},
+          {{"--at", "01:30"}, "2027 11 1 1 30 0 shutdown"},
+          {{"--at", "2027-10-31 02:30"}, "2027 10 31 2 30 0 shutdown"},
+          {{"--in", "1h", "--arm"}, "2027 10 31 2 59 50 shutdown arm"}}},  // its second showing
     };
     for (const Day& day : days) {
-        FakeClock clock;
+        testing_support::Program program;
+        FakeClock& clock = program.clock;
         clock.offset = day.offset;
         clock.offsetAfter = day.offsetAfter;
         clock.show(day.now);
         clock.change = clock.reading.seconds + 10;
-        for (const auto& [at, outcome] : day.cases) {
-            EXPECT_EQ(
-                outcomeOf(parseCommandLine({"--at", at}, clock, [] { return kBuiltInYears; })),
-                outcome)
-                << at;
+        for (const auto& [args, outcome] : day.cases) {
+            const CommandLine parsed = parseCommandLine(args, clock, [] { return kBuiltInYears; });
+            EXPECT_EQ(outcomeOf(parsed), outcome) << args[1];
+            if (parsed.arm) {
+                applyCommandLine(*program.app, parsed);
+                program.app->tick("Form1");
+                EXPECT_EQ(program.form().text("Label13"), "还剩：1 时 0 分 0 秒 【关机】");
+            }
         }
     }
 }

@@ -213,6 +213,47 @@ TEST_F(Form1Test, ExitAndClosingEndTheRunWithoutALaunch) {
     EXPECT_FALSE(keepAwake.held);
 }
 
+// The icon's tooltip is the status line, kept current each second, and its items "显示主窗口",
+// "立即执行", "推迟10分钟", "重置" and "退出" are there while they apply. Minimized while armed,
+// the window hides into the icon, which brings it back; with no notification area there is no
+// icon and minimizing only minimizes.
+TEST_F(Form1Test, WaitsInTheNotificationAreaWhileArmed) {
+    const auto items = [this] {
+        std::string on;
+        for (const char* name : {"Command1", "Command2", "Command3", "Command4", "Command5"}) {
+            on += form("TrayIcon").enabled(name) ? "1" : "0";
+        }
+        return on + " " + form("TrayIcon").text("Label1");
+    };
+    EXPECT_EQ(items(), "10001 程序初始化中……");
+    app->minimize("Form1");
+    EXPECT_FALSE(app->window("Form1").withdrawn);
+    armFor("2014/2/30/10/45/32");
+    EXPECT_EQ(items(), "11011 定时关机执行中……");
+    click("Command4");
+    armFor("2014/2/6/10/45/32");
+    tickAt(10, 45, 30);
+    EXPECT_EQ(items(), "11111 还剩：2 秒 【关机】");
+    app->minimize("Form1");
+    EXPECT_TRUE(app->window("Form1").withdrawn);
+    click("Label1", "TrayIcon");
+    EXPECT_TRUE(!app->window("Form1").withdrawn && app->front() == "Form1");
+    app->minimize("Form1");
+    click("Command1", "TrayIcon");
+    EXPECT_FALSE(app->window("Form1").withdrawn);
+    tickAt(10, 45, 32);
+    EXPECT_EQ(items(), "10001 已执行【关机】命令……");
+    click("Command5", "TrayIcon");
+    EXPECT_TRUE(app->ended());
+
+    app = std::make_unique<testing_support::MemoryHost>();
+    app->notificationArea = false;
+    program::start(*app, {clock, launcher, keepAwake, link});
+    armFor("2014/2/6/10/45/32");
+    app->minimize("Form1");
+    EXPECT_FALSE(app->loaded("TrayIcon") || app->window("Form1").withdrawn);
+}
+
 // The poem between the version and the motto.
 TEST_F(Form1Test, StatusLineClickShowsTheAboutMessage) {
     click("Label13");

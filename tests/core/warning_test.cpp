@@ -38,10 +38,10 @@ TEST_F(Warning, ClosesWhenAnsweredAndLaunchesAtMostOnce) {
         const char *form, *control;
         std::size_t launchesAtOnce, launchesAtTarget;
         const char* status;  // at the target second
-    } answers[] = {{"Form3", "Command1", 1, 1, launched},
-                   {"Form3", "Command2", 0, 0, reset},
-                   {"Form1", "Command4", 0, 0, reset},
-                   {"Form3", nullptr, 0, 1, launched},
+    } answers[] = {{"Form3", "Command1", 1, 1, launched},     {"Form3", "Command2", 0, 0, reset},
+                   {"TrayIcon", "Command2", 1, 1, launched},  // the icon's "立即执行"
+                   {"TrayIcon", "Command4", 0, 0, reset},     // and "重置"
+                   {"Form1", "Command4", 0, 0, reset},        {"Form3", nullptr, 0, 1, launched},
                    {"Form1", nullptr, 0, 0, "程序初始化中……"}};
     for (const auto& a : answers) {
         SCOPED_TRACE(std::string(a.form) + (a.control ? a.control : " closed"));
@@ -64,6 +64,60 @@ TEST_F(Warning, ClosesWhenAnsweredAndLaunchesAtMostOnce) {
         EXPECT_EQ(launcher.started.size(), a.launchesAtTarget);
         EXPECT_EQ(form().text("Label13"), a.status);
     }
+}
+
+// "推迟10分钟" in the warning or the icon's menu ten seconds before the target: the lists show the
+// moment ten minutes on, the status line counts down to it, the warning comes back in the last
+// minute before it, and the one launch comes 600 s after the old second, the computer kept awake
+// until then. Ten minutes of time passing, also across the change to summer time (01:59:59 followed
+// by 03:00:00, from UTC+1 to UTC+2); at the end of the year list nothing changes.
+TEST_F(Warning, PostponesTenMinutes) {
+    const struct {
+        const char *target, *via, *lists;
+        std::int64_t launchedAfter;
+    } cases[] = {
+        {"2014/2/6/10/46/0", "Form3", "2014/2/6/10/56/0", 600},
+        {"2014/2/6/10/55/30", "TrayIcon", "2014/2/6/11/5/30", 600},
+        {"2014/2/6/23/59/0", "Form3", "2014/2/7/0/9/0", 600},
+        {"2014/12/31/23/55/0", "TrayIcon", "2015/1/1/0/5/0", 600},
+        {"2027/3/28/1/55/0", "Form3", "2027/3/28/3/5/0", 600},
+        {"2099/12/31/23/55/0", "TrayIcon", "2099/12/31/23/55/0", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        start();
+        launcher.started.clear();
+        launcher.atStart = [this] { EXPECT_TRUE(keepAwake.held); };
+        clock.offset = 3600;
+        clock.change = mainwindow::serialSeconds({2027, 3, 28, 1, 0, 0});
+        clock.offsetAfter = 7200;
+        setTexts("Combo", c.target);
+        const std::int64_t wall =
+            mainwindow::serialSeconds(*mainwindow::toMoment(testing_support::fields(c.target)));
+        const std::int64_t target = wall - (wall - 3600 < clock.change ? 3600 : 7200);
+        clock.reading = {target - 10, 5};
+        click("Command3");
+        click("Command3", c.via);
+        EXPECT_EQ(texts("Combo"), c.lists);
+        const bool moved = c.launchedAfter != 0;
+        EXPECT_EQ(app->messages().size(), moved ? 0u : 1u);
+        EXPECT_EQ(form().text("Label13"),
+                  moved ? "还剩：10 分 10 秒 【关机】" : "定时关机执行中……");
+        EXPECT_EQ(shown(), moved ? "" : "将在 10 秒后【关机】，请保存您的工作。");
+        for (std::int64_t second = target - 9; launcher.started.empty(); ++second) {
+            clock.reading = {second, 5};
+            app->tick("Form1");
+            if (second == target + c.launchedAfter - 60) {
+                EXPECT_EQ(shown(), "将在 60 秒后【关机】，请保存您的工作。");
+            }
+            if (!launcher.started.empty()) {
+                EXPECT_EQ(second - target, c.launchedAfter);
+            }
+        }
+        EXPECT_EQ(launcher.started.size(), 1u);
+    }
+    EXPECT_EQ(app->messages().at(0).text,
+              "无法推迟！推迟后的年份 2100 不在年份列表的范围 2014～2099 之内，定时关机保持不变。");
 }
 
 // Saving the year range rebuilds the main window; the warning answers the new one.

@@ -32,6 +32,12 @@ e2e_xvfb() {
     export DISPLAY=:$(<"$E2E_DIR/display")
 }
 
+# A notification area on it: trayer, a small XEmbed tray, whose window is named "panel".
+e2e_tray() {
+    trayer >"$E2E_DIR/trayer.log" 2>&1 &
+    e2e_poll 10 xdotool search --name '^panel$' >/dev/null || e2e_fail "no tray: $(cat "$E2E_DIR/trayer.log")"
+}
+
 # The fake systemctl appends "ARGS<TAB>TIME" to E2E_RECORD and exits with SYSTEMCTL_EXIT.
 e2e_init() {
     E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-e2e.XXXXXX") E2E_RECORD=$E2E_DIR/systemctl.calls
@@ -53,13 +59,21 @@ EOF
     unset XAUTHORITY QT_QPA_PLATFORM QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
 }
 
+# Moves the faked clock SECONDS on; the program and what it starts see it within a second.
+e2e_jump() {
+    E2E_OFFSET_MS=$((E2E_OFFSET_MS + $1 * 1000))
+    printf '%+d\n' $((E2E_OFFSET_MS / 1000)) >"$E2E_DIR/faketime.new"
+    mv "$E2E_DIR/faketime.new" "$E2E_DIR/faketime"
+}
+
 # PROGRAM FAKE_START [ARGS...] on a clock faked from FAKE_START, until its window has the keyboard.
 e2e_start_program() {
     local started=${EPOCHREALTIME/./}
     E2E_OFFSET_MS=$((($(date -d "$2" +%s) - started / 1000000) * 1000))
+    e2e_jump 0
     QT_ENABLE_HIGHDPI_SCALING=0 LD_PRELOAD="$(echo /usr/lib/*/faketime/libfaketime.so.1)" \
-        LC_ALL=C.UTF-8 FAKETIME="$(printf '%+d' $((E2E_OFFSET_MS / 1000)))" "$1" "${@:3}" \
-        >>"$E2E_DIR/program.log" 2>&1 &
+        LC_ALL=C.UTF-8 FAKETIME_TIMESTAMP_FILE=$E2E_DIR/faketime FAKETIME_CACHE_DURATION=1 \
+        "$1" "${@:3}" >>"$E2E_DIR/program.log" 2>&1 &
     E2E_PID=$!
     e2e_poll 10 e2e_find_window '^Vorlix定时关机软件' ||
         e2e_fail "no main window: $(tail "$E2E_DIR/program.log")"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The real program: a bad --at refused without a display, help or an error that cannot be written
 # failing, a good --at ending for the want of a display; a restart armed with the keys, holding a
-# sleep lock until it runs only; --at --restart --arm into the next year, whose failing systemctl
+# sleep lock until it runs only; a run postponed in the warning, launched ten minutes later; --at --restart --arm into the next year, whose failing systemctl
 # it survives; in Berlin, a time that summer time skips refused, and a time shown twice as it ends
-# run at its second showing.
+# run at its second showing; the icon in a notification area, whose "退出" ends the program.
 # Usage: run.sh PROGRAM FAKE_LOGIN1
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
@@ -47,6 +47,21 @@ e2e_check_launch reboot
 locks 0
 e2e_stop_pid "$E2E_PID"
 
+# "推迟10分钟" in the warning five seconds before the target: nothing then, the launch ten minutes
+# later, over which the clock jumps.
+e2e_start_program "$program" "$fake_start"
+e2e_arm poweroff 70
+e2e_jump $(((E2E_TARGET_MS - $(e2e_fake_now_ms)) / 1000 - 5))
+e2e_poll 3 e2e_find_window '^定时关机提醒$' || e2e_fail "no warning: $(tail "$E2E_DIR/program.log")"
+xdotool mousemove --window "$E2E_WINDOW" 180 68 click 1 # "推迟10分钟", as the table places it
+(($(e2e_fake_now_ms) < E2E_TARGET_MS)) || e2e_fail "postponed too late; too slow a machine"
+sleep "$((E2E_TARGET_MS + 1500 - $(e2e_fake_now_ms)))e-3"
+[[ ! -s $E2E_RECORD ]] || e2e_fail "ran at the first target: $(cat "$E2E_RECORD")"
+E2E_TARGET_MS=$((E2E_TARGET_MS + 600000))
+e2e_jump $(((E2E_TARGET_MS - $(e2e_fake_now_ms)) / 1000 - 4))
+e2e_check_launch poweroff
+e2e_stop_pid "$E2E_PID"
+
 E2E_TARGET_MS=$(($(date -d '2027-01-01 00:00:00' +%s) * 1000))
 SYSTEMCTL_EXIT=1 e2e_start_program "$program" "$fake_start" --at 00:00:00 --restart --arm
 e2e_check_launch reboot
@@ -62,4 +77,15 @@ faketime '2027-03-28 01:59:50' "$program" --at 02:00:05 --arm 2>"$E2E_DIR/err" |
 E2E_TARGET_MS=$(($(date -d '2027-10-31 02:00:05 +0100' +%s) * 1000))
 e2e_start_program "$program" '2027-10-31 02:59:58 +0200' --at 02:00:05 --arm
 e2e_check_launch poweroff
+e2e_stop_pid "$E2E_PID"
+
+# In a notification area the icon docks; "退出", the last item of its menu, ends the program, and
+# the icon goes with it.
+e2e_tray
+e2e_start_program "$program" "$fake_start"
+docked() { xwininfo -root -tree | awk '/"panel"/ { p = 1 } p && /"vorlix-shutdown"/ { print $1 }'; }
+e2e_poll 5 test -n "$(docked)" || e2e_fail "no icon in the notification area"
+xdotool mousemove --window "$(docked)" 5 5 click 3 sleep 0.5 key Up Return
+e2e_poll 5 test -z "$(docked)" || e2e_fail "the icon stayed"
+! kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "still running after \"退出\""
 echo PASS

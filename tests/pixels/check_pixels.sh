@@ -23,6 +23,12 @@ checks=(
     "Form2 3045 450 120 300 only face"       # Frame1, between "确定" and "默认"
     "Form2 240 360 735 375 mostly 0,0,0"     # Text1, the start year
     "Form2 240 360 735 375 text 0,255,0"
+    "Form3 240 240 4920 375 text 255,0,0"    # Label1, the time left
+    "Form3 795 900 915 255 text 80,80,80"    # inside Command1, "立即执行" (dark, smoothed)
+    "Form3 2250 900 915 255 text 80,80,80"   # inside Command3, "推迟10分钟"
+    "Form3 3705 900 915 255 text 80,80,80"   # inside Command2, "取消"
+    "Form3 1905 840 150 375 only face"       # between the first two buttons
+    "Form3 3360 840 150 375 only face"       # and the last two
 )
 
 px() { echo $((($1 * dpi + 720) / 1440)); }
@@ -76,14 +82,20 @@ check_window() { # TITLE FORM W H
     echo "$2 at $dpi dpi: as its table says; text $height pixels high"
 }
 
-for dpi in 96 $([[ $toolkit == qt ]] || echo 144); do
+start() { # ARGS...
     if [[ $toolkit == qt ]]; then
-        e2e_start_program "$program" now
+        e2e_start_program "$program" now "$@"
     else
+        wine "$program" "$@" </dev/null >>"$E2E_DIR/program.log" 2>&1 & E2E_PID=$!
+    fi
+}
+
+for dpi in 96 $([[ $toolkit == qt ]] || echo 144); do
+    if [[ $toolkit == win32 ]]; then
         reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
         wine_down # every process of the prefix reads it once, when it starts
-        wine "$program" </dev/null >>"$E2E_DIR/program.log" 2>&1 & E2E_PID=$!
     fi
+    start
     check_window '^Vorlix定时关机软件' Form1 7320 4050
     h96=${h96:-$height}
     # Half as large again at 144 dpi, give or take a pixel of rounding.
@@ -91,6 +103,10 @@ for dpi in 96 $([[ $toolkit == qt ]] || echo 144); do
         e2e_fail "the clock's text is $h96 pixels high at 96 dpi and $height at 144"
     xdotool mousemove --window "$E2E_WINDOW" "$(px 1567)" "$(px 2587)" click 1 # "参数设置"
     check_window '^参数设置$' Form2 4200 2325
+    e2e_stop_pid "$E2E_PID"
+    # Armed with less than a minute left, the warning shows at once; it goes before it can run.
+    start --in 55s --arm
+    check_window '^定时关机提醒$' Form3 5400 1440
     e2e_stop_pid "$E2E_PID"
 done
 echo PASS

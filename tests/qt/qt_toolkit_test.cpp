@@ -44,7 +44,7 @@ class QtToolkit : public QObject {
     }
 
     // Unloaded by its own handler, a window is hidden at once and deleted once the handler is
-    // done; the end leaves the event loop.
+    // done; the end, and closing the last window, leave the event loop.
     void unloadAndEnd() {
         QPointer<QWidget> unloaded = t->app.window("Form1");
         bool hidden = false;
@@ -55,6 +55,8 @@ class QtToolkit : public QObject {
         };
         QVERIFY(!ends([&] { click("Command1"); }));
         QVERIFY(hidden && unloaded.isNull() && t->app.loaded("Form1"));
+        QVERIFY(ends([&] { t->app.window("Form1")->close(); }));  // with its last window
+        t->show(mainwindow::Form1Table());
         t->onClick = [&](auto) { t->app.end(); };
         QVERIFY(ends([&] { click("Command5"); }));
     }
@@ -79,6 +81,48 @@ class QtToolkit : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(t->app.window("Form3")));
         QVERIFY(t->app.window("Form3")->windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(QApplication::activeWindow(), t->app.window("Form1"));
+    }
+
+    // Only with a notification area (qt_tray_icon: an X server with an XEmbed tray): the icon
+    // docks there with its tooltip and menu and goes with its table; a minimized window reports
+    // it, hides without a taskbar entry and comes back whole.
+    void iconInTheNotificationArea() {
+        if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+            QSKIP("needs a notification area");
+        }
+        QApplication::setWindowIcon(QIcon(QPixmap(48, 48)));
+        t->show(trayicon::TrayIconTable());
+        QSystemTrayIcon* icon = t->app.notificationIcon("TrayIcon");
+        forms::Form& form = t->app.formOf("TrayIcon");
+        form.setText("Label1", "还剩：5 秒 【关机】");
+        form.setEnabled("Command3", true);
+        QString menu;
+        for (QAction* item : icon->contextMenu()->actions()) {
+            menu += item->text() + (item->isEnabled() ? " " : "- ");
+        }
+        QCOMPARE(icon->toolTip() + "|" + menu,
+                 "还剩：5 秒 【关机】|显示主窗口 立即执行- 推迟10分钟 重置- 退出 ");
+        const auto docked = [] {
+            QProcess tree;
+            tree.start("xwininfo", {"-root", "-tree"});
+            tree.waitForFinished();
+            const QString out = tree.readAllStandardOutput();
+            return out.indexOf("qt_toolkit_tests", out.indexOf("\"panel\"")) > 0;
+        };
+        QTRY_VERIFY(docked());
+        icon->contextMenu()->actions()[2]->trigger();
+        emit icon->activated(QSystemTrayIcon::Trigger);
+
+        QWidget* window = t->app.window("Form1");
+        window->setWindowState(Qt::WindowMinimized);
+        QTRY_COMPARE(t->clicks, (std::vector<std::string>{"Command3", "Label1", "minimized"}));
+        t->app.hide("Form1");
+        QVERIFY(!window->isVisible());
+        t->app.show("Form1");
+        QVERIFY(window->isVisible() && !window->isMinimized());
+        t->app.unload("TrayIcon");
+        QVERIFY(!icon->isVisible());
+        QTRY_VERIFY(!docked());
     }
 };
 

@@ -28,11 +28,16 @@ class MemoryForm final : public forms::HostedWindow, private forms::ControlView 
     forms::Form& form() override { return form_; }
     void scheduleTick(std::optional<std::chrono::milliseconds> after) override { next = after; }
     void present() override { bringForward(); }
-    void bringForward() override { *front_ = name; }
+    void bringForward() override {
+        *front_ = name;
+        withdrawn = false;
+    }
+    void withdraw() override { withdrawn = true; }
     void retire() override {}
 
     const std::string name;
     std::optional<std::chrono::milliseconds> next;
+    bool withdrawn = false;
 
   private:
     using Control = forms::Control;
@@ -76,6 +81,7 @@ class MemoryHost final : public forms::WindowHost {
     void click(std::string_view form, std::string_view control);
     void tick(std::string_view form);
     void close(std::string_view form) { unload(form); }
+    void minimize(std::string_view form) { minimized(window(form)); }
     // The delay the window's handlers asked for last.
     std::optional<std::chrono::milliseconds> nextTick(std::string_view form) {
         return window(form).next;
@@ -86,6 +92,8 @@ class MemoryHost final : public forms::WindowHost {
     std::function<void()> whileBoxShows = [] {};
     // The window shown or brought forward last.
     const std::string& front() const { return front_; }
+    // Whether the desktop shows icons in a notification area.
+    bool notificationArea = true;
 
     MemoryForm& window(std::string_view name);
 
@@ -96,6 +104,7 @@ class MemoryHost final : public forms::WindowHost {
     }
     void showBox(std::string_view text, std::string_view title, forms::MessageIcon icon) override;
     void quit() override {}
+    bool hasNotificationArea() const override { return notificationArea; }
     void dispose(std::vector<std::unique_ptr<forms::HostedWindow>>) override {}
 
     std::vector<Message> messages_;

@@ -1,4 +1,5 @@
-// A toolkit's main window under handlers that record its clicks and ask for a wake-up every 10 ms.
+// A toolkit's main window under handlers that record its clicks (and its minimizing) and ask for a
+// wake-up every 10 ms.
 #pragma once
 
 #include <functional>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "mainwindow/Form1.h"
+#include "trayicon/TrayIcon.h"
 #include "warning/Form3.h"
 #include "yeardialog/Form2.h"
 
@@ -16,6 +18,7 @@ struct OnToolkit {
         using ms = std::chrono::milliseconds;
         void click(std::string_view control) override { t.onClick(control); }
         void tick() override { ++t.ticks; }
+        void minimized() override { t.clicks.emplace_back("minimized"); }
         std::optional<ms> nextTick() const override { return ms(10); }
         OnToolkit& t;
     };

@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "toolkit_probes.h"
+#include "toolkits/win32/tray_icon.h"
 #include "toolkits/win32/win32_application.h"
+// After windows.h, whose types it uses.
+#include <shellapi.h>
 
 static std::string textOf(HWND hwnd) {
     wchar_t text[256] = {};
@@ -104,4 +107,56 @@ TEST_F(Win32Toolkit, WarningStaysOnTopWithoutTakingTheFocus) {
     EXPECT_TRUE((GetWindowLongPtrW(app.window("Form3"), GWL_EXSTYLE) & WS_EX_TOPMOST) &&
                 IsWindowVisible(app.window("Form3")) &&
                 GetFocus() == app.control("Form1", "Command1"));
+}
+
+// Reads the open popup menu as "item item- ..." ("-" when greyed), closes it and chooses its third
+// item, as a click on it would.
+static std::string menu;
+static HWND menuOwner;
+static void CALLBACK readMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    const auto items = reinterpret_cast<HMENU>(
+        SendMessageW(FindWindowW(L"#32768", nullptr), 0x01E1 /* MN_GETHMENU */, 0, 0));
+    for (int i = 0; i < GetMenuItemCount(items); ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(items, i, text, 64, MF_BYPOSITION);
+        menu += win32text::narrow(text) +
+                (GetMenuState(items, i, MF_BYPOSITION) & MF_GRAYED ? "- " : " ");
+    }
+    EndMenu();
+    PostMessageW(menuOwner, WM_COMMAND, GetMenuItemID(items, 2), 0);
+}
+
+// The icon is added and goes with its table, its menu shows the items' texts and switches and
+// reports a choice, a click on it is reported; a minimized window reports it, hides without a
+// taskbar entry and comes back whole.
+TEST_F(Win32Toolkit, IconInTheNotificationArea) {
+    if (FindWindowW(L"Shell_TrayWnd", nullptr) == nullptr) {
+        GTEST_SKIP() << "needs a notification area (win32_tray_icon)";
+    }
+    show(trayicon::TrayIconTable());
+    HWND icon = menuOwner = app.notificationIcon("TrayIcon");
+    NOTIFYICONDATAW probe{};
+    probe.cbSize = sizeof probe;
+    probe.hWnd = icon;
+    probe.uID = 1;
+    EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe));
+    app.formOf("TrayIcon").setEnabled("Command3", true);
+    SetTimer(nullptr, 0, 100, &readMenu);
+    SendMessageW(icon, win32forms::TrayIcon::kCallbackMessage, 1, WM_RBUTTONUP);
+    SendMessageW(icon, win32forms::TrayIcon::kCallbackMessage, 1, WM_LBUTTONUP);
+    for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) {
+        app.deliver(m);
+    }
+    EXPECT_EQ(menu, "显示主窗口 立即执行- 推迟10分钟 重置- 退出 ");
+
+    HWND window = app.window("Form1");
+    ShowWindow(window, SW_MINIMIZE);
+    EXPECT_EQ(clicks, (std::vector<std::string>{"Label1", "Command3", "minimized"}));
+    app.hide("Form1");
+    EXPECT_FALSE(IsWindowVisible(window));
+    app.show("Form1");
+    EXPECT_TRUE(IsWindowVisible(window) && !IsIconic(window));
+    app.unload("TrayIcon");
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe));
 }

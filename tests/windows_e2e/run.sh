@@ -72,6 +72,23 @@ if [[ $mode == armed_runs ]]; then
     e2e_target_in 8
     start --at "$(date -d "@$((E2E_TARGET_MS / 1000))" '+%Y-%m-%d %H:%M:%S')" --arm
     launched 'shutdown.exe -f -s -t 0' '已执行【关机】命令……'
+    # "推迟10分钟" in the warning five seconds before the target: nothing then, the launch ten
+    # minutes later, over which the program's clock jumps (faked for it and what it starts).
+    e2e_jump 0
+    e2e_target_in 70
+    LD_PRELOAD="$(echo /usr/lib/*/faketime/libfaketime.so.1)" FAKETIME_CACHE_DURATION=1 \
+        FAKETIME_TIMESTAMP_FILE=$E2E_DIR/faketime FAKETIME_DONT_FAKE_MONOTONIC=1 start
+    # shellcheck disable=SC2046  # one number a field
+    drive fill ComboBox $(date -d "@$((E2E_TARGET_MS / 1000))" '+%Y %-m %-d %-H %-M %-S') \
+        click 生效
+    e2e_jump $(((E2E_TARGET_MS - $(e2e_fake_now_ms)) / 1000 - 5))
+    drive window 定时关机提醒 click 推迟10分钟
+    (($(e2e_fake_now_ms) < E2E_TARGET_MS)) || e2e_fail "postponed too late; too slow a machine"
+    sleep "$((E2E_TARGET_MS + 1500 - $(e2e_fake_now_ms)))e-3"
+    [[ ! -s $E2E_RECORD ]] || e2e_fail "ran at the first target: $(cat "$E2E_RECORD")"
+    E2E_TARGET_MS=$((E2E_TARGET_MS + 600000))
+    e2e_jump $(((E2E_TARGET_MS - $(e2e_fake_now_ms)) / 1000 - 4))
+    launched 'shutdown.exe -f -s -t 0' '已执行【关机】命令……'
     exit
 fi
 

@@ -286,6 +286,7 @@ void FormWindow::present() {
 }
 
 void FormWindow::bringForward() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     if (!table_.showWithoutActivating) {
@@ -297,6 +298,19 @@ void FormWindow::retire() {
     tickTimer_->stop();
     events_ = nullptr;
     hide();
+}
+
+void FormWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Reported once the window manager is done with the change, which hiding the window in the
+    // middle of would leave half made.
+    if (event->type() == QEvent::WindowStateChange && isMinimized()) {
+        QTimer::singleShot(0, this, [this] {
+            if (events_ != nullptr && isMinimized()) {
+                events_->minimized(*this);
+            }
+        });
+    }
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

@@ -34,10 +34,12 @@ class FormWindow final : public QWidget, public forms::HostedWindow, private for
     void scheduleTick(std::optional<std::chrono::milliseconds> after) override;
     void present() override;
     void bringForward() override;
+    void withdraw() override { hide(); }
     // Also stops its reports: a retired window may still be waiting for its deferred deletion.
     void retire() override;
 
   protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

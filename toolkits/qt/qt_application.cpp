@@ -1,15 +1,21 @@
 #include "toolkits/qt/qt_application.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QSystemTrayIcon>
 #include <QTranslator>
 
 #include "toolkits/qt/form_window.h"
+#include "toolkits/qt/tray_icon.h"
 
 namespace qtforms {
 
 QtApplication::QtApplication() : translator_(std::make_unique<QTranslator>()) {
+    // The program ends with its last window, as on Windows (see dispose): a window hidden in the
+    // notification area is not closed, and closing the warning then must not end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
     // Chinese captions for the standard buttons of the message boxes ("确定").
     if (translator_->load(QStringLiteral("qtbase_zh_CN"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
@@ -28,11 +34,19 @@ QtApplication::~QtApplication() {
 }
 
 QWidget* QtApplication::window(std::string_view form) const {
-    return static_cast<FormWindow*>(find(form));
+    return dynamic_cast<FormWindow*>(find(form));
+}
+
+QSystemTrayIcon* QtApplication::notificationIcon(std::string_view form) const {
+    auto* icon = dynamic_cast<TrayIcon*>(find(form));
+    return icon != nullptr ? &icon->icon() : nullptr;
 }
 
 std::unique_ptr<forms::HostedWindow> QtApplication::makeWindow(const std::string& /*name*/,
                                                                const forms::FormTable& table) {
+    if (table.inNotificationArea) {
+        return std::make_unique<TrayIcon>(table, *this);
+    }
     return std::make_unique<FormWindow>(table, *this);
 }
 
@@ -57,10 +71,18 @@ void QtApplication::quit() {
     QCoreApplication::exit(0);
 }
 
+bool QtApplication::hasNotificationArea() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
 void QtApplication::dispose(std::vector<std::unique_ptr<forms::HostedWindow>> windows) {
     // A retired window may be the sender of the event being delivered right now.
     for (std::unique_ptr<forms::HostedWindow>& window : windows) {
-        static_cast<FormWindow*>(window.release())->deleteLater();
+        dynamic_cast<QObject*>(window.release())->deleteLater();
+    }
+    // The program ends with its last window, however that window went.
+    if (this->windows().empty() && !ended()) {
+        QCoreApplication::exit(0);
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include "forms/window_host.h"
 
+class QSystemTrayIcon;
 class QTranslator;
 class QWidget;
 
@@ -20,14 +21,17 @@ class QtApplication final : public forms::WindowHost {
     QtApplication();
     ~QtApplication() override;
 
-    // The loaded window of that name, or nullptr.
+    // The loaded window of that name, or nullptr; and the same for an icon in the notification
+    // area.
     QWidget* window(std::string_view form) const;
+    QSystemTrayIcon* notificationIcon(std::string_view form) const;
 
   private:
     std::unique_ptr<forms::HostedWindow> makeWindow(const std::string& name,
                                                     const forms::FormTable& table) override;
     void showBox(std::string_view text, std::string_view title, forms::MessageIcon icon) override;
     void quit() override;
+    bool hasNotificationArea() const override;
     void dispose(std::vector<std::unique_ptr<forms::HostedWindow>> windows) override;
 
     std::unique_ptr<QTranslator> translator_;

@@ -430,6 +430,12 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
+        case WM_SIZE:
+            if (wParam == SIZE_MINIMIZED) {
+                events.minimized(*this);
+                return 0;
+            }
+            break;
         case WM_CLOSE:
             events.closed(*this);
             return 0;

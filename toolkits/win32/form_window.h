@@ -37,6 +37,7 @@ class FormWindow final : public forms::HostedWindow, private forms::ControlView 
     void scheduleTick(std::optional<std::chrono::milliseconds> after) override;
     void present() override;
     void bringForward() override;
+    void withdraw() override { ShowWindow(hwnd(), SW_HIDE); }
     void retire() override;
 
   private:

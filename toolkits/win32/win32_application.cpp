@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "toolkits/win32/tray_icon.h"
+
 namespace win32forms {
 
 Win32Application::Win32Application() {
@@ -15,6 +17,9 @@ Win32Application::~Win32Application() {
 
 std::unique_ptr<forms::HostedWindow> Win32Application::makeWindow(const std::string& /*name*/,
                                                                   const forms::FormTable& table) {
+    if (table.inNotificationArea) {
+        return std::make_unique<TrayIcon>(table, *this);
+    }
     return std::make_unique<FormWindow>(table, *this);
 }
 
@@ -30,7 +35,8 @@ void Win32Application::showBox(std::string_view text, std::string_view title,
     // Modal to the whole program: the box disables its owner, the others are disabled here.
     std::vector<HWND> disabled;
     for (forms::HostedWindow* window : windows()) {
-        HWND hwnd = static_cast<FormWindow*>(window)->hwnd();
+        const auto* form = dynamic_cast<FormWindow*>(window);
+        HWND hwnd = form != nullptr ? form->hwnd() : owner;
         if (hwnd != owner && IsWindowEnabled(hwnd)) {
             EnableWindow(hwnd, FALSE);
             disabled.push_back(hwnd);
@@ -46,6 +52,10 @@ void Win32Application::showBox(std::string_view text, std::string_view title,
 
 void Win32Application::quit() {
     PostQuitMessage(0);
+}
+
+bool Win32Application::hasNotificationArea() const {
+    return FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr;
 }
 
 void Win32Application::dispose(std::vector<std::unique_ptr<forms::HostedWindow>> windows) {
@@ -68,7 +78,8 @@ void Win32Application::deliver(MSG& message) {
     HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     bool ours = false;
     for (forms::HostedWindow* window : windows()) {
-        ours = ours || static_cast<FormWindow*>(window)->hwnd() == root;
+        const auto* form = dynamic_cast<FormWindow*>(window);
+        ours = ours || (form != nullptr && form->hwnd() == root);
     }
     if (ours && IsDialogMessageW(root, &message)) {
         return;
@@ -87,8 +98,13 @@ HWND Win32Application::control(std::string_view form, std::string_view name) con
     return window == nullptr ? nullptr : window->control(name);
 }
 
+HWND Win32Application::notificationIcon(std::string_view form) const {
+    const auto* icon = dynamic_cast<TrayIcon*>(find(form));
+    return icon == nullptr ? nullptr : icon->hwnd();
+}
+
 FormWindow* Win32Application::windowOf(std::string_view form) const {
-    return static_cast<FormWindow*>(find(form));
+    return dynamic_cast<FormWindow*>(find(form));
 }
 
 }  // namespace win32forms

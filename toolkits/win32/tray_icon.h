@@ -1,0 +1,71 @@
+// An icon in the notification area built from a control table with Shell_NotifyIconW: its label
+// is the tooltip, its push buttons the items of its menu.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "forms/control_form.h"
+#include "forms/window_host.h"
+#include "platform/win32_handles.h"
+
+namespace win32forms {
+
+class TrayIcon final : public forms::HostedWindow, private forms::ControlView {
+  public:
+    // What the icon sends its window; the mouse message is in lParam.
+    static constexpr UINT kCallbackMessage = WM_APP + 1;
+
+    TrayIcon(const forms::FormTable& table, forms::WindowEvents& events);
+    ~TrayIcon() override;
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
+
+    // The hidden window the icon reports to.
+    HWND hwnd() const { return window_.get(); }
+    forms::Form& form() override { return form_; }
+    void scheduleTick(std::optional<std::chrono::milliseconds>) override {}
+    void present() override;
+    void bringForward() override {}
+    void withdraw() override {}
+    void retire() override;
+
+  private:
+    using Control = forms::Control;
+    std::string text(const Control& c) const override;
+    void setText(const Control& c, std::string_view text) override;
+    bool enabled(const Control& c) const override;
+    void setEnabled(const Control& c, bool on) override;
+    // A menu has no option buttons or lists.
+    bool checked(const Control&) const override { return false; }
+    void setChecked(const Control&, bool) override {}
+    int itemCount(const Control&) const override { return 0; }
+    void addItem(const Control&, std::string_view) override {}
+    void showItem(const Control&, int) override {}
+
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void notify(DWORD message, UINT flags);
+    void showMenu();
+
+    struct Item {
+        std::string text;
+        bool enabled;
+    };
+    const forms::FormTable& table_;
+    forms::WindowEvents& events_;
+    std::string tooltip_;  // the label's name
+    std::string tooltipText_;
+    std::map<std::string, Item, std::less<>> items_;
+    win32handles::UniqueIcon icon_;
+    win32handles::UniqueWindow window_;
+    forms::ControlForm form_;
+    bool added_ = false;
+};
+
+}  // namespace win32forms
