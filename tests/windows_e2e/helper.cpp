@@ -1,12 +1,9 @@
 // The test's hands on the program under Wine, through the messages every Win32 control answers:
 // steps "window TITLE", "fill CLASS NUMBER..." (left to right), "click CAPTION", "print" (a list as
-// "FIRST..LAST"), "run COMMAND_LINE" (prints "exit STATUS"). As shutdown.exe (-f ...) it records
-// its command line and the time in ms since the epoch in shutdown-record.txt and exits with
-// FAKE_SHUTDOWN_EXIT.
+// "FIRST..LAST"), "run COMMAND_LINE" (prints "exit STATUS").
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cwchar>
 #include <cwctype>
@@ -46,18 +43,6 @@ std::multimap<LONG, HWND> controlsOf(HWND window) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc > 1 && std::wcscmp(argv[1], L"-f") == 0) {
-        const auto now = std::chrono::system_clock::now().time_since_epoch();
-        // Without a record the test finds no call, and says so.
-        if (FILE* record = ::_wfopen(L"shutdown-record.txt", L"ab")) {
-            say(record,
-                std::wstring(::GetCommandLineW()) + L"\t" +
-                    std::to_wstring(std::chrono::floor<std::chrono::milliseconds>(now).count()));
-            std::fclose(record);
-        }
-        const wchar_t* code = ::_wgetenv(L"FAKE_SHUTDOWN_EXIT");
-        return code != nullptr ? ::_wtoi(code) : 0;
-    }
     HWND window = nullptr;
     for (int i = 1; i < argc; ++i) {
         const std::wstring step = argv[i];

@@ -39,7 +39,7 @@ if [[ $mode == armed_runs ]]; then
     E2E_OFFSET_MS=0 status=0
     cd "$E2E_DIR"
     # Windows looks for shutdown.exe in the program's own folder before the system's.
-    cp "$helper" shutdown.exe
+    cp "$(dirname "$helper")/fake_shutdown.exe" shutdown.exe
     cp "$program" vorlix-shutdown.exe
     program=$E2E_DIR/vorlix-shutdown.exe E2E_RECORD=$E2E_DIR/shutdown-record.txt
     start --at '2026-02-30 18:30:00' --arm
