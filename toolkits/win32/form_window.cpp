@@ -164,16 +164,17 @@ FormWindow::FormWindow(const forms::FormTable& table, forms::WindowEvents& event
             creation.push_back(&c);
         }
     }
+    const UINT dpi = dpiOf(hwnd());
     const Control* previous = nullptr;
     for (const Control* c : creation) {
         // Option buttons next to each other in one container are one group for the arrow keys.
         const bool grouped = c->kind == Kind::OptionButton && previous != nullptr &&
                              previous->kind == Kind::OptionButton &&
                              previous->container == c->container;
-        controls_.emplace(c->name, build(*c, !grouped));
+        controls_.emplace(c->name, build(*c, !grouped, dpi));
         previous = c;
     }
-    layout(dpiOf(hwnd()));
+    sizeFrame(dpi);
     // The window reaches this object only once it is whole, and no longer once it begins to go.
     SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
@@ -182,7 +183,7 @@ FormWindow::~FormWindow() {
     SetWindowLongPtrW(hwnd(), GWLP_USERDATA, 0);
 }
 
-HWND FormWindow::build(const Control& c, bool startsGroup) {
+HWND FormWindow::build(const Control& c, bool startsGroup, UINT dpi) {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     DWORD extended = 0;
     const wchar_t* windowClass = L"BUTTON";
@@ -221,15 +222,21 @@ HWND FormWindow::build(const Control& c, bool startsGroup) {
         case Kind::Timer:
             return nullptr;
     }
+    // Made in its place and given its font at once: under Wine every later move or change of
+    // font lays the control's text out again, and a combo box moves its list, a window of its
+    // own, with it.
     const auto id = kFirstControlId + (&c - table_.controls.data());
-    HWND child = CreateWindowExW(extended, windowClass, wide(c.text).c_str(), style, 0, 0, 0, 0,
-                                 hwnd(), reinterpret_cast<HMENU>(id), instance(), nullptr);
+    const RECT r = placement(c, dpi);
+    HWND child = CreateWindowExW(extended, windowClass, wide(c.text).c_str(), style, r.left, r.top,
+                                 r.right - r.left, r.bottom - r.top, hwnd(),
+                                 reinterpret_cast<HMENU>(id), instance(), nullptr);
     if (child == nullptr) {
         throw std::runtime_error("control " + c.name + " cannot be created");
     }
     if (c.kind == Kind::ComboBox) {
         SetWindowTextW(child, wide(c.text).c_str());
     }
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font(c.font, dpi)), TRUE);
     if (c.kind == Kind::OptionButton || (c.kind == Kind::Frame && c.foreColour)) {
         // The themed look paints these captions in the theme's colour, whatever the table says.
         SetWindowTheme(child, L"", L"");
@@ -240,24 +247,35 @@ HWND FormWindow::build(const Control& c, bool startsGroup) {
     return child;
 }
 
+RECT FormWindow::placement(const Control& c, UINT dpi) const {
+    forms::Rect r = c.rect;
+    if (!c.container.empty()) {
+        // Frames make poor parents, so a frame's controls are the window's, at its offset.
+        const forms::Rect& frame = table_.control(c.container).rect;
+        r.left += frame.left;
+        r.top += frame.top;
+    }
+    const int height = c.kind == Kind::ComboBox ? r.height + kListTwips : r.height;
+    const int left = pixels(r.left, dpi);
+    const int top = pixels(r.top, dpi);
+    return {left, top, left + pixels(r.width, dpi), top + pixels(height, dpi)};
+}
+
 void FormWindow::layout(UINT dpi) {
     for (const Control& c : table_.controls) {
         HWND hwnd = control(c.name);
         if (hwnd == nullptr) {
             continue;
         }
-        forms::Rect r = c.rect;
-        if (!c.container.empty()) {
-            // Frames make poor parents, so a frame's controls are the window's, at its offset.
-            const forms::Rect& frame = table_.control(c.container).rect;
-            r.left += frame.left;
-            r.top += frame.top;
-        }
-        const int height = c.kind == Kind::ComboBox ? r.height + kListTwips : r.height;
-        SetWindowPos(hwnd, nullptr, pixels(r.left, dpi), pixels(r.top, dpi), pixels(r.width, dpi),
-                     pixels(height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+        const RECT r = placement(c, dpi);
+        SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(c.font, dpi)), TRUE);
     }
+    sizeFrame(dpi);
+}
+
+void FormWindow::sizeFrame(UINT dpi) {
     using Adjust = BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT);
     static auto* const adjustForDpi = user32<Adjust>("AdjustWindowRectExForDpi");
     RECT frame{0, 0, pixels(table_.clientWidth, dpi), pixels(table_.clientHeight, dpi)};

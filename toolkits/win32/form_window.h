@@ -57,9 +57,14 @@ class FormWindow final : public forms::HostedWindow, private forms::ControlView 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT colours(UINT message, HDC dc, HWND child);
-    HWND build(const forms::Control& control, bool startsGroup);
-    // Places every control and gives it its font for the window's dots per inch.
+    // Makes the control window in its place, with its font for the window's dots per inch.
+    HWND build(const forms::Control& control, bool startsGroup, UINT dpi);
+    // Where a control goes, in pixels at dpi.
+    RECT placement(const forms::Control& control, UINT dpi) const;
+    // Places every control again and gives it its font, for new dots per inch.
     void layout(UINT dpi);
+    // Gives the window the size that holds its client area at dpi.
+    void sizeFrame(UINT dpi);
     HFONT font(const std::optional<forms::Font>& font, UINT dpi);
     HBRUSH brush(const forms::Rgb& colour);
     void focusFirstControl();
