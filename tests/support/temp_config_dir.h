@@ -4,19 +4,14 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <optional>
-#include <sstream>
 #include <string>
 
 namespace testing_support {
 
-inline std::string contentsOf(const std::filesystem::path& file) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(file, std::ios::binary).rdbuf();
-    return bytes.str();
-}
+std::string contentsOf(const std::filesystem::path& file);
+// TEXT, UTF-8 with any line ends, at FILE in the encoding the program keeps its settings in.
+void store(const std::filesystem::path& file, const std::string& text);
 
 class TempConfigDir {
   public:
@@ -27,16 +22,15 @@ class TempConfigDir {
 
     const std::filesystem::path& root() const { return root_; }
     std::filesystem::path iniPath() const;
-    // The file's text as UTF-8 with "\n" line ends; Windows keeps it in the ANSI code page with
-    // "\r\n". Writing stores UTF-8 text in the file's encoding, line ends as they are.
+    // The file's text as UTF-8 with "\n" line ends.
     std::string readIni() const;
-    void writeIni(const std::string& text) const;
+    void writeIni(const std::string& text) const { store(iniPath(), text); }
     // From now on the settings file can be neither written nor replaced.
     void makeUnwritable();
 
   private:
     std::filesystem::path root_;
-    std::map<std::string, std::optional<std::string>> savedEnvironment_;
+    std::optional<std::string> saved_[2];  // the environment it changed
 };
 
 }  // namespace testing_support
