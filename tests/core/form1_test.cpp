@@ -64,22 +64,49 @@ TEST_F(Form1Test, ArmFreezesTheInputsAndKeepsAwakeAndResetUndoesIt) {
     EXPECT_EQ(texts("Combo"), "2014/2/6/11/0/0");
 }
 
+// Then it reports how the command ended, or why it could not start.
 TEST_F(Form1Test, CountsDownAndLaunchesOnceAtTheTargetSecond) {
-    armFor("2014/2/6/10/45/32");
-    tickAt(10, 45, 30);
-    EXPECT_EQ(form().text("Label13"), "还剩：2 秒 【关机】");
-    tickAt(10, 45, 31);
-    EXPECT_TRUE(launcher.started.empty());
-    tickAt(10, 45, 32);
-    EXPECT_EQ(launcher.started, std::vector<Action>{Action::Shutdown});
-    EXPECT_FALSE(keepAwake.held);
-    EXPECT_EQ(inputs(), "00000");
-    launcher.outcome = {true, ""};
-    for (int second : {33, 32, 33}) {  // the clock set back over the target second
-        tickAt(10, 45, second);
+    const struct {
+        std::string startFailure;  // or how the command ends
+        power::Outcome outcome;
+        Action action;
+        const char* status;
+    } cases[] = {
+        {"", {true, ""}, Action::Shutdown, "已执行【关机】命令……"},
+        {"找不到 systemctl 命令",
+         {},
+         Action::Shutdown,
+         "【关机】命令执行失败！找不到 systemctl 命令"},
+        {"", {false, "退出码 1"}, Action::Restart, "【重启】命令执行失败！退出码 1"},
+    };
+    for (const auto& c : cases) {
+        start();
+        launcher.started.clear();
+        launcher.startFailure.reset();
+        if (!c.startFailure.empty()) {
+            launcher.startFailure = c.startFailure;
+        }
+        form().setSelected(c.action == Action::Restart ? "Option2" : "Option1");
+        armFor("2014/2/6/10/45/32");
+        tickAt(10, 45, 30);
+        EXPECT_EQ(form().text("Label13"),
+                  c.action == Action::Restart ? "还剩：2 秒 【重启】" : "还剩：2 秒 【关机】");
+        tickAt(10, 45, 31);
+        EXPECT_TRUE(launcher.started.empty());
+        tickAt(10, 45, 32);
+        EXPECT_EQ(launcher.started, std::vector<Action>{c.action});
+        EXPECT_FALSE(keepAwake.held);
+        EXPECT_EQ(inputs(), "00000");
+        if (c.startFailure.empty()) {
+            launcher.outcome = c.outcome;
+        }
+        for (int second : {33, 32, 33}) {  // the clock set back over the target second
+            tickAt(10, 45, second);
+        }
+        EXPECT_EQ(launcher.started.size(), 1u);
+        EXPECT_EQ(form().text("Label13"), c.status);
+        EXPECT_FALSE(app->ended());
     }
-    EXPECT_EQ(launcher.started.size(), 1u);
-    EXPECT_EQ(form().text("Label13"), "已执行【关机】命令……");
 }
 
 // Whether a run fires, for the clock's second at "生效" (10:45:S), the target, what the clock
@@ -178,27 +205,6 @@ TEST_F(Form1Test, CountsTimeAsItPassesAcrossSummerTime) {
         }
         EXPECT_EQ(launchedAfter, c.launchedAfter);
     }
-}
-
-TEST_F(Form1Test, ReportsACommandThatCannotStartOrFails) {
-    launcher.startFailure = "找不到 systemctl 命令";
-    armFor("2014/2/6/10/45/30");
-    tickAt(10, 45, 30);
-    tickAt(10, 45, 31);
-    EXPECT_EQ(launcher.started.size(), 1u);
-    EXPECT_EQ(form().text("Label13"), "【关机】命令执行失败！找不到 systemctl 命令");
-    EXPECT_EQ(inputs(), "00000");
-    click("Command4");
-
-    launcher.startFailure.reset();
-    form().setSelected("Option2");
-    armFor("2014/2/6/10/45/30");
-    tickAt(10, 45, 30);
-    launcher.outcome = {false, "退出码 1"};
-    tickAt(10, 45, 31);
-    EXPECT_EQ(launcher.started.back(), Action::Restart);
-    EXPECT_EQ(form().text("Label13"), "【重启】命令执行失败！退出码 1");
-    EXPECT_FALSE(app->ended());
 }
 
 TEST_F(Form1Test, ExitAndClosingEndTheRunWithoutALaunch) {
