@@ -37,6 +37,13 @@ TEST_F(SettingsFile, FirstReadCreatesTheFileWithTheModeTheUmaskAllows) {
     EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "2050"), "2099");
     EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=\n结束年份=2099\n");
     EXPECT_EQ(mode(), 0644u);
+    // An empty key read with an empty default stays as it is: the file is not replaced.
+    struct stat before {};
+    struct stat after {};
+    ASSERT_EQ(::stat(iniPath.c_str(), &before), 0);
+    EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "");
+    ASSERT_EQ(::stat(iniPath.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
 
     fs::remove(iniPath);
     const mode_t saved = ::umask(077);

@@ -6,6 +6,7 @@
 
 #include <thread>
 
+#include "platform/win32_handles.h"
 #include "platform/win32_text.h"
 #include "settings/rwini.h"
 #include "temp_config_dir.h"
@@ -33,6 +34,18 @@ TEST_F(Win32Settings, KeepsTheFileInGbkAtTheFixedPath) {
     EXPECT_EQ(GetIniPath(), "C:\\定时关机参数配置.ini");
     EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "");
     EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=\n");
+    // Read again with the empty default, the empty key stays as it is: the file is not replaced.
+    const auto fileIndex = [&] {
+        const win32handles::UniqueFile file(::CreateFileW(inC.c_str(), 0, FILE_SHARE_READ, nullptr,
+                                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                                          nullptr));
+        BY_HANDLE_FILE_INFORMATION info{};
+        ::GetFileInformationByHandle(file.get().value, &info);
+        return std::pair(info.nFileIndexHigh, info.nFileIndexLow);
+    };
+    const auto before = fileIndex();
+    EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "");
+    EXPECT_EQ(fileIndex(), before);
     // A missing key keeps the first default it was read with.
     EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "2001"), "2001");
     EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "2002"), "2001");
