@@ -268,11 +268,10 @@ Outcome write(const std::wstring& file, const std::wstring& source, std::string_
 // Nothing where the key is missing.
 std::optional<std::string> storedValue(std::string_view section, std::string_view key) {
     // No value read from a file holds a line break: this one comes back only for a missing key.
-    constexpr std::string_view kMissing = "\n-";
+    constexpr char kMissing[] = "\n-";
     char buffer[kReadBufferBytes] = {};
-    ::GetPrivateProfileStringA(toAnsi(section).c_str(), toAnsi(key).c_str(), kMissing.data(),
-                               buffer, kReadBufferBytes,
-                               win32text::narrow(fileInUse(), CP_ACP).c_str());
+    ::GetPrivateProfileStringA(toAnsi(section).c_str(), toAnsi(key).c_str(), kMissing, buffer,
+                               kReadBufferBytes, win32text::narrow(fileInUse(), CP_ACP).c_str());
     // Wine leaves the split character's byte of a cut value unwritten and counts it anyway: the
     // value ends at its first zero byte.
     const std::string_view read(buffer, ::strnlen(buffer, kMaxValueBytes));
