@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,11 +24,19 @@ inline constexpr std::size_t kMaxValueBytes = 143;
 std::string GetIniPath();
 
 // The key's value, cut to its first kMaxValueBytes bytes without splitting a character and
-// returned untrimmed. A missing or empty value gives defaultValue, which is then written back:
-// under the same lock as a save, and only where the key is still missing or empty then; a value
-// another copy saved in the meantime is kept and returned instead.
+// returned untrimmed. A missing or empty value gives defaultValue, which is then written back
+// where it changes the file (see storesDefault): under the same lock as a save, and only where it
+// still would then; a value another copy saved in the meantime is kept and returned instead.
 std::string ReadIniValue(std::string_view section, std::string_view key,
                          std::string_view defaultValue);
+
+// Whether a read that found VALUE (nothing where the key is missing) writes DEFAULTVALUE back:
+// where the key is missing, or its value is empty and the default is not. A key already there
+// with the value the default would give leaves the file as it is, so that a start rewrites
+// nothing.
+inline bool storesDefault(const std::optional<std::string>& value, std::string_view defaultValue) {
+    return !value || (value->empty() && !defaultValue.empty());
+}
 
 struct KeyValue {
     std::string_view key;

@@ -247,8 +247,11 @@ bool changeFile(Change change) {
     return change(document) && replaceFile(path, document.text(), file->info);
 }
 
-std::string valueIn(const IniDocument& document, std::string_view section, std::string_view key) {
-    return cutValue(document.value(section, key).value_or(""));
+// Nothing where the key is missing.
+std::optional<std::string> valueIn(const IniDocument& document, std::string_view section,
+                                   std::string_view key) {
+    const std::optional<std::string> value = document.value(section, key);
+    return value ? std::optional(cutValue(*value)) : std::nullopt;
 }
 
 }  // namespace
@@ -260,16 +263,18 @@ std::string GetIniPath() {
 std::string ReadIniValue(std::string_view section, std::string_view key,
                          std::string_view defaultValue) {
     const auto file = readFile(GetIniPath());
-    std::string value = file ? valueIn(IniDocument(file->bytes), section, key) : "";
-    if (value.empty()) {
-        // Another copy may have saved the key since: the default goes only where it is still
-        // missing or empty once the save's lock is held.
+    std::optional<std::string> value =
+        file ? valueIn(IniDocument(file->bytes), section, key) : std::nullopt;
+    if (storesDefault(value, defaultValue)) {
+        // Another copy may have saved the key since: that is looked at again once the save's lock
+        // is held.
         changeFile([&](IniDocument& document) {
             value = valueIn(document, section, key);
-            return value.empty() && document.setValue(section, key, defaultValue);
+            return storesDefault(value, defaultValue) &&
+                   document.setValue(section, key, defaultValue);
         });
     }
-    return value.empty() ? std::string(defaultValue) : value;
+    return value && !value->empty() ? *std::move(value) : std::string(defaultValue);
 }
 
 bool WriteIniValues(std::string_view section, std::initializer_list<KeyValue> values) {

@@ -265,18 +265,17 @@ Outcome write(const std::wstring& file, const std::wstring& source, std::string_
     return moved ? Outcome::Written : Outcome::Failed;
 }
 
-// Nothing for a missing or empty value.
+// Nothing where the key is missing.
 std::optional<std::string> storedValue(std::string_view section, std::string_view key) {
+    // No value read from a file holds a line break: this one comes back only for a missing key.
+    constexpr char kMissing[] = "\n-";
     char buffer[kReadBufferBytes] = {};
-    const DWORD count = ::GetPrivateProfileStringA(toAnsi(section).c_str(), toAnsi(key).c_str(), "",
-                                                   buffer, kReadBufferBytes,
-                                                   win32text::narrow(fileInUse(), CP_ACP).c_str());
-    if (count == 0) {
-        return std::nullopt;
-    }
+    ::GetPrivateProfileStringA(toAnsi(section).c_str(), toAnsi(key).c_str(), kMissing, buffer,
+                               kReadBufferBytes, win32text::narrow(fileInUse(), CP_ACP).c_str());
     // Wine leaves the split character's byte of a cut value unwritten and counts it anyway: the
     // value ends at its first zero byte.
-    return fromAnsi(std::string_view(buffer, ::strnlen(buffer, kMaxValueBytes)));
+    const std::string_view read(buffer, ::strnlen(buffer, kMaxValueBytes));
+    return read == kMissing ? std::nullopt : std::optional(fromAnsi(read));
 }
 
 bool writeHoldingTheLock(std::string_view section, std::initializer_list<KeyValue> values) {
@@ -308,19 +307,19 @@ std::string GetIniPath() {
 
 std::string ReadIniValue(std::string_view section, std::string_view key,
                          std::string_view defaultValue) {
-    if (std::optional<std::string> value = storedValue(section, key)) {
-        return *std::move(value);
-    }
-    // Another copy may have saved the key since: the default goes only where it is still missing
-    // or empty once the save's lock is held.
-    const SaveLock lock;
-    if (lock.held()) {
-        if (std::optional<std::string> value = storedValue(section, key)) {
-            return *std::move(value);
+    std::optional<std::string> value = storedValue(section, key);
+    if (storesDefault(value, defaultValue)) {
+        // Another copy may have saved the key since: that is looked at again once the save's lock
+        // is held.
+        const SaveLock lock;
+        if (lock.held()) {
+            value = storedValue(section, key);
+            if (storesDefault(value, defaultValue)) {
+                writeHoldingTheLock(section, {{key, defaultValue}});
+            }
         }
-        writeHoldingTheLock(section, {{key, defaultValue}});
     }
-    return std::string(defaultValue);
+    return value && !value->empty() ? *std::move(value) : std::string(defaultValue);
 }
 
 bool WriteIniValues(std::string_view section, std::initializer_list<KeyValue> values) {

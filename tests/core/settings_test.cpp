@@ -76,6 +76,11 @@ TEST_F(SettingsFile, FirstReadStoresTheDefaultOnce) {
     EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "2099"), "2099");
     EXPECT_EQ(ReadIniValue(kSection, kEndYearKey, "2050"), "2099");
     EXPECT_EQ(config.readIni(), "[参数设置]\n开始年份=\n结束年份=2099\n");
+    // A key that already holds what its default would store leaves the file untouched.
+    const auto old = std::chrono::floor<std::chrono::seconds>(fs::last_write_time(iniPath) - 24h);
+    fs::last_write_time(iniPath, old);
+    EXPECT_EQ(ReadIniValue(kSection, kStartYearKey, ""), "");
+    EXPECT_EQ(fs::last_write_time(iniPath), old);
 #ifndef _WIN32  // with the mode the umask allows
     EXPECT_EQ(fs::status(iniPath).permissions(), fs::perms(0644));
     fs::remove(iniPath);
