@@ -73,6 +73,10 @@ void Form1::tick() {
         Timer3_Timer();
     }
     reportOutcome();
+    if (iconDue_) {
+        iconDue_ = false;
+        app_.show(windows::kTrayIcon);
+    }
     showInNotificationArea();
 }
 
@@ -95,6 +99,9 @@ void Form1::showInNotificationArea() {
 }
 
 std::optional<std::chrono::milliseconds> Form1::nextTick() const {
+    if (iconDue_) {
+        return std::chrono::milliseconds(0);
+    }
     const Instant now = services_.clock.now();
     // A target second that has already come (armed in it, or a wake-up that came late) is not
     // left waiting for the next whole second.
@@ -110,8 +117,6 @@ void Form1::Form_Load() {
     readClock();
     Timer1_Timer();
     FillTargetLists();
-    app_.show(windows::kTrayIcon);
-    showInNotificationArea();
 }
 
 void Form1::readClock() {

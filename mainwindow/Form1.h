@@ -140,6 +140,9 @@ class Form1 final : public forms::Handlers, public warning::Answers {
     std::optional<power::Action> pending_;
     // The warning was shown in this armed run: closed by the user, it does not come back.
     bool warned_ = false;
+    // The icon goes into the notification area at the wake-up that follows the window's showing:
+    // where the desktop takes its time to place it, the window does not wait for that.
+    bool iconDue_ = true;
 };
 
 forms::FormDefinition Form1Definition(Form1Services services);

@@ -83,6 +83,7 @@ struct Program {
     void start() {
         app = std::make_unique<MemoryHost>();
         program::start(*app, {clock, launcher, keepAwake, link});
+        app->tick("Form1");  // the wake-up the window asks for as soon as it shows
     }
     forms::Form& form(std::string_view name = "Form1") { return app->formOf(name); }
     std::vector<std::string> items(std::string_view list) {

@@ -51,6 +51,7 @@ TEST_F(Warning, ClosesWhenAnsweredAndLaunchesAtMostOnce) {
         launcher.atStart = [this] { EXPECT_TRUE(keepAwake.held); };
         click("Command2");
         click("Command1", "Form2");  // "确定" on the years the dialog shows
+        app->tick("Form1");          // the new window's first wake-up
         armAt(45, 50);
         EXPECT_EQ(shown(), "将在 10 秒后【关机】，请保存您的工作。");
         if (a.control != nullptr) {
