@@ -24,9 +24,10 @@ inline constexpr std::size_t kMaxValueBytes = 143;
 std::string GetIniPath();
 
 // The key's value, cut to its first kMaxValueBytes bytes without splitting a character and
-// returned untrimmed. A missing or empty value gives defaultValue, which is then written back
-// where it changes the file (see storesDefault): under the same lock as a save, and only where it
-// still would then; a value another copy saved in the meantime is kept and returned instead.
+// returned untrimmed (on Windows the system's functions trim the spaces around it). A missing or
+// empty value gives defaultValue, which is then written back where it changes the file (see
+// storesDefault): under the same lock as a save, and only where it still would then; a value
+// another copy saved in the meantime is kept and returned instead.
 std::string ReadIniValue(std::string_view section, std::string_view key,
                          std::string_view defaultValue);
 
