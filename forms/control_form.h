@@ -30,6 +30,20 @@ class ControlView {
     ~ControlView() = default;
 };
 
+// The view of a menu, whose items are texts and switches: ControlForm never asks it for option
+// buttons or lists, which it has none of.
+class MenuView : public ControlView {
+  public:
+    bool checked(const Control&) const override { return false; }
+    void setChecked(const Control&, bool) override {}
+    int itemCount(const Control&) const override { return 0; }
+    void addItem(const Control&, std::string_view) override {}
+    void showItem(const Control&, int) override {}
+
+  protected:
+    ~MenuView() = default;
+};
+
 class ControlForm final : public Form {
   public:
     ControlForm(const FormTable& table, ControlView& view);

@@ -15,7 +15,7 @@
 
 namespace qtforms {
 
-class TrayIcon final : public QObject, public forms::HostedWindow, private forms::ControlView {
+class TrayIcon final : public QObject, public forms::HostedWindow, private forms::MenuView {
   public:
     TrayIcon(const forms::FormTable& table, forms::WindowEvents& events);
 
@@ -33,12 +33,6 @@ class TrayIcon final : public QObject, public forms::HostedWindow, private forms
     void setText(const Control& c, std::string_view text) override;
     bool enabled(const Control& c) const override;
     void setEnabled(const Control& c, bool on) override;
-    // A menu has no option buttons or lists.
-    bool checked(const Control&) const override { return false; }
-    void setChecked(const Control&, bool) override {}
-    int itemCount(const Control&) const override { return 0; }
-    void addItem(const Control&, std::string_view) override {}
-    void showItem(const Control&, int) override {}
 
     void clicked(const std::string& control);
 

@@ -16,7 +16,7 @@
 
 namespace win32forms {
 
-class TrayIcon final : public forms::HostedWindow, private forms::ControlView {
+class TrayIcon final : public forms::HostedWindow, private forms::MenuView {
   public:
     // What the icon sends its window; the mouse message is in lParam.
     static constexpr UINT kCallbackMessage = WM_APP + 1;
@@ -41,12 +41,6 @@ class TrayIcon final : public forms::HostedWindow, private forms::ControlView {
     void setText(const Control& c, std::string_view text) override;
     bool enabled(const Control& c) const override;
     void setEnabled(const Control& c, bool on) override;
-    // A menu has no option buttons or lists.
-    bool checked(const Control&) const override { return false; }
-    void setChecked(const Control&, bool) override {}
-    int itemCount(const Control&) const override { return 0; }
-    void addItem(const Control&, std::string_view) override {}
-    void showItem(const Control&, int) override {}
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
