@@ -64,8 +64,6 @@ class FakeKeepAwake final : public power::KeepAwake {
     bool held = false;
 };
 
-using Texts = std::vector<std::string>;
-
 // "2014/2/6/10/45/30" as the six texts of the clock fields or the target lists.
 inline mainwindow::Fields fields(std::string_view slashed) {
     mainwindow::Fields texts;
