@@ -4,6 +4,25 @@
 
 namespace forms {
 
+StoredControls::StoredControls(const FormTable& table) {
+    for (const Control& c : table.controls) {
+        states_.emplace(c.name, State{c.text, c.enabled, c.selected, {}});
+    }
+}
+
+int StoredControls::itemCount(const Control& c) const {
+    return static_cast<int>(states_.at(c.name).items.size());
+}
+
+void StoredControls::addItem(const Control& c, std::string_view item) {
+    at(c).items.emplace_back(item);
+}
+
+void StoredControls::showItem(const Control& c, int index) {
+    State& s = at(c);
+    s.text = index < 0 ? std::string() : s.items[static_cast<std::size_t>(index)];
+}
+
 ControlForm::ControlForm(const FormTable& table, ControlView& view) : table_(table), view_(view) {
     for (const Control& c : table.controls) {
         if (c.kind == Kind::Timer) {

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "forms/form.h"
 
@@ -42,6 +43,39 @@ class MenuView : public ControlView {
 
   protected:
     ~MenuView() = default;
+};
+
+// A view that keeps every control's state itself, for a window that draws its controls only when
+// asked, as a notification icon does its menu, or never.
+class StoredControls : public ControlView {
+  public:
+    explicit StoredControls(const FormTable& table);
+
+    std::string text(const Control& c) const override { return states_.at(c.name).text; }
+    void setText(const Control& c, std::string_view text) override { at(c).text = text; }
+    bool enabled(const Control& c) const override { return states_.at(c.name).enabled; }
+    void setEnabled(const Control& c, bool on) override { at(c).enabled = on; }
+    bool checked(const Control& c) const override { return states_.at(c.name).checked; }
+    void setChecked(const Control& c, bool on) override { at(c).checked = on; }
+    int itemCount(const Control& c) const override;
+    void addItem(const Control& c, std::string_view item) override;
+    void showItem(const Control& c, int index) override;
+    const std::vector<std::string>& items(std::string_view list) const {
+        return states_.find(list)->second.items;
+    }
+
+  protected:
+    ~StoredControls() = default;
+
+  private:
+    struct State {
+        std::string text;
+        bool enabled, checked;
+        std::vector<std::string> items;
+    };
+    State& at(const Control& c) { return states_.find(c.name)->second; }
+
+    std::map<std::string, State, std::less<>> states_;
 };
 
 class ControlForm final : public Form {

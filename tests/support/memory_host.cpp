@@ -1,21 +1,8 @@
 #include "memory_host.h"
 
 #include <stdexcept>
-#include <utility>
 
 namespace testing_support {
-
-MemoryForm::MemoryForm(const forms::FormTable& table, std::string name, std::string* front)
-    : name(std::move(name)), front_(front), form_(table, *this) {
-    for (const forms::Control& c : table.controls) {
-        states_.emplace(c.name, State{c.text, c.enabled, c.selected, {}});
-    }
-}
-
-void MemoryForm::showItem(const Control& c, int index) {
-    State& s = at(c);
-    s.text = index < 0 ? std::string() : s.items[static_cast<std::size_t>(index)];
-}
 
 MemoryForm& MemoryHost::window(std::string_view name) {
     forms::HostedWindow* found = find(name);

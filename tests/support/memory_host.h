@@ -4,10 +4,10 @@
 
 #include <chrono>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "forms/control_form.h"
@@ -15,15 +15,12 @@
 
 namespace testing_support {
 
-class MemoryForm final : public forms::HostedWindow, private forms::ControlView {
+class MemoryForm final : public forms::HostedWindow, public forms::StoredControls {
   public:
     // A window named NAME tells FRONT when it is shown or brought forward.
     explicit MemoryForm(const forms::FormTable& table, std::string name = {},
-                        std::string* front = nullptr);
-
-    std::vector<std::string> items(std::string_view list) const {
-        return states_.find(list)->second.items;
-    }
+                        std::string* front = nullptr)
+        : StoredControls(table), name(std::move(name)), front_(front), form_(table, *this) {}
 
     forms::Form& form() override { return form_; }
     void scheduleTick(std::optional<std::chrono::milliseconds> after) override { next = after; }
@@ -40,29 +37,6 @@ class MemoryForm final : public forms::HostedWindow, private forms::ControlView 
     bool withdrawn = false;
 
   private:
-    using Control = forms::Control;
-    std::string text(const Control& c) const override { return states_.at(c.name).text; }
-    void setText(const Control& c, std::string_view text) override { at(c).text = text; }
-    bool enabled(const Control& c) const override { return states_.at(c.name).enabled; }
-    void setEnabled(const Control& c, bool on) override { at(c).enabled = on; }
-    bool checked(const Control& c) const override { return states_.at(c.name).checked; }
-    void setChecked(const Control& c, bool on) override { at(c).checked = on; }
-    int itemCount(const Control& c) const override {
-        return static_cast<int>(states_.at(c.name).items.size());
-    }
-    void addItem(const Control& c, std::string_view item) override {
-        at(c).items.emplace_back(item);
-    }
-    void showItem(const Control& c, int index) override;
-
-    struct State {
-        std::string text;
-        bool enabled, checked;
-        std::vector<std::string> items;
-    };
-    State& at(const Control& c) { return states_.find(c.name)->second; }
-
-    std::map<std::string, State, std::less<>> states_;
     std::string* front_;
     forms::ControlForm form_;
 };

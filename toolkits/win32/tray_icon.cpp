@@ -26,13 +26,10 @@ struct MenuDestroyer {
 }  // namespace
 
 TrayIcon::TrayIcon(const forms::FormTable& table, forms::WindowEvents& events)
-    : table_(table), events_(events), form_(table, *this) {
+    : StoredControls(table), table_(table), events_(events), form_(table, *this) {
     for (const Control& c : table.controls) {
         if (c.kind == forms::Kind::Label) {
-            tooltip_ = c.name;
-            tooltipText_ = c.text;
-        } else if (c.kind == forms::Kind::PushButton) {
-            items_.emplace(c.name, Item{c.text, c.enabled});
+            tooltip_ = &c;
         }
     }
     static const ATOM atom = [] {
@@ -71,7 +68,9 @@ void TrayIcon::notify(DWORD message, UINT flags) {
     data.uCallbackMessage = kCallbackMessage;
     data.hIcon = icon_.get();
     // The system shows at most 127 characters; a status line is far shorter.
-    wide(tooltipText_).substr(0, std::size(data.szTip) - 1).copy(data.szTip, std::size(data.szTip));
+    wide(text(*tooltip_))
+        .substr(0, std::size(data.szTip) - 1)
+        .copy(data.szTip, std::size(data.szTip));
     Shell_NotifyIconW(message, &data);
 }
 
@@ -87,32 +86,11 @@ void TrayIcon::retire() {
     }
 }
 
-std::string TrayIcon::text(const Control& c) const {
-    auto item = items_.find(c.name);
-    return item != items_.end() ? item->second.text : tooltipText_;
-}
-
 void TrayIcon::setText(const Control& c, std::string_view text) {
-    auto item = items_.find(c.name);
-    if (item != items_.end()) {
-        item->second.text = text;
-    } else if (text != tooltipText_) {
-        tooltipText_ = text;
-        if (added_) {
-            notify(NIM_MODIFY, NIF_TIP);
-        }
-    }
-}
-
-bool TrayIcon::enabled(const Control& c) const {
-    auto item = items_.find(c.name);
-    return item == items_.end() || item->second.enabled;
-}
-
-void TrayIcon::setEnabled(const Control& c, bool on) {
-    auto item = items_.find(c.name);
-    if (item != items_.end()) {
-        item->second.enabled = on;
+    const bool changed = text != this->text(c);
+    StoredControls::setText(c, text);
+    if (&c == tooltip_ && changed && added_) {
+        notify(NIM_MODIFY, NIF_TIP);
     }
 }
 
@@ -127,7 +105,7 @@ LRESULT TrayIcon::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     // Reporting an event may destroy this object: nothing of it is touched after one.
     forms::WindowEvents& events = events_;
     if (message == kCallbackMessage && lParam == WM_LBUTTONUP) {
-        events.clicked(*this, tooltip_);
+        events.clicked(*this, tooltip_->name);
         return 0;
     }
     if (message == kCallbackMessage && lParam == WM_RBUTTONUP) {
@@ -138,7 +116,7 @@ LRESULT TrayIcon::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // The items in the table's order, as the menu numbers them.
         UINT id = kFirstItemId;
         for (const Control& c : table_.controls) {
-            if (items_.contains(c.name) && id++ == LOWORD(wParam)) {
+            if (c.kind == forms::Kind::PushButton && id++ == LOWORD(wParam)) {
                 events.clicked(*this, c.name);
                 return 0;
             }
@@ -156,9 +134,9 @@ void TrayIcon::showMenu() {
     const std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer> menu(CreatePopupMenu());
     UINT id = kFirstItemId;
     for (const Control& c : table_.controls) {
-        if (auto item = items_.find(c.name); item != items_.end()) {
-            AppendMenuW(menu.get(), MF_STRING | (item->second.enabled ? 0 : MF_GRAYED), id++,
-                        wide(item->second.text).c_str());
+        if (c.kind == forms::Kind::PushButton) {
+            AppendMenuW(menu.get(), MF_STRING | (enabled(c) ? 0 : MF_GRAYED), id++,
+                        wide(text(c)).c_str());
         }
     }
     POINT at{};

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,7 +15,7 @@
 
 namespace win32forms {
 
-class TrayIcon final : public forms::HostedWindow, private forms::MenuView {
+class TrayIcon final : public forms::HostedWindow, private forms::StoredControls {
   public:
     // What the icon sends its window; the mouse message is in lParam.
     static constexpr UINT kCallbackMessage = WM_APP + 1;
@@ -37,25 +36,17 @@ class TrayIcon final : public forms::HostedWindow, private forms::MenuView {
 
   private:
     using Control = forms::Control;
-    std::string text(const Control& c) const override;
+    // The label's text is the tooltip, shown again when it changes.
     void setText(const Control& c, std::string_view text) override;
-    bool enabled(const Control& c) const override;
-    void setEnabled(const Control& c, bool on) override;
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void notify(DWORD message, UINT flags);
     void showMenu();
 
-    struct Item {
-        std::string text;
-        bool enabled;
-    };
     const forms::FormTable& table_;
     forms::WindowEvents& events_;
-    std::string tooltip_;  // the label's name
-    std::string tooltipText_;
-    std::map<std::string, Item, std::less<>> items_;
+    const Control* tooltip_ = nullptr;  // the label
     win32handles::UniqueIcon icon_;
     win32handles::UniqueWindow window_;
     forms::ControlForm form_;
