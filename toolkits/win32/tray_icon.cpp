@@ -32,6 +32,9 @@ TrayIcon::TrayIcon(const forms::FormTable& table, forms::WindowEvents& events)
             tooltip_ = &c;
         }
     }
+    if (tooltip_ == nullptr) {
+        throw std::logic_error("a notification icon's table names no label for its tooltip");
+    }
     static const ATOM atom = [] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
