@@ -12,11 +12,8 @@ using years::kBuiltInYears;
 
 // The six target texts and the options set, "help", "version", or the error shown.
 std::string outcomeOf(const CommandLine& c) {
-    if (c.help || c.version) {
-        return c.help ? "help" : "version";
-    }
-    if (!c.error.empty()) {
-        return c.error.substr(c.error.find("：") + 3);
+    if (c.help || c.version || !c.error.empty()) {
+        return c.help ? "help" : c.version ? "version" : c.error.substr(c.error.find("：") + 3);
     }
     std::string text;
     for (const std::string& unit : c.target.value_or(Fields{"-", "-", "-", "-", "-", "-"})) {
@@ -25,17 +22,12 @@ std::string outcomeOf(const CommandLine& c) {
     return text + (c.restart ? "restart" : "shutdown") + (c.arm ? " arm" : "");
 }
 
-std::string repeated(const std::string& text, int times) {
-    std::string result;
-    for (int i = 0; i < times; ++i) {
-        result += text;
-    }
-    return result;
-}
-
 // The clock reads 2026-12-31 18:30:00; the list offers the built-in 2014 to 2099.
 TEST(ParseCommandLine, GivesTheRequestOrSaysWhatIsWrong) {
-    const std::string year40 = repeated("年", 40);
+    std::string year40;
+    for (int i = 0; i < 40; ++i) {
+        year40 += "年";
+    }
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "- - - - - - shutdown"},
         {{"--at", "2026-12-24 18:30:00"}, "2026 12 24 18 30 0 shutdown"},
@@ -81,13 +73,13 @@ TEST(ParseCommandLine, GivesTheRequestOrSaysWhatIsWrong) {
         // A quoted text shows at most 40 characters, and bytes that are no UTF-8 as "�".
         {{"--at", year40}, "“" + year40 + "”不是有效的日期时间。"},
         {{"--at", year40 + "x"}, "“" + year40 + "……”不是有效的日期时间。"},
-        {{"--at", repeated("9", 39) + "\xFF\xFF"},
-         "“" + repeated("9", 39) + "�……”不是有效的日期时间。"},
+        {{"--at", std::string(39, '9') + "\xFF\xFF"},
+         "“" + std::string(39, '9') + "�……”不是有效的日期时间。"},
         {{"--at", "18:30\xE5\xB9 \xFF"}, "“18:30� �”不是有效的日期时间。"},
         {{"--at", "\xED\xA0\x80\xC0\xAF\xF4\x90\xF0\x9F\x98\x80"},
          "“�������😀”不是有效的日期时间。"},
         {{"--关机\xE5"}, "不认识的参数“--关机�”。"},
-        {{"--" + repeated("x", 50)}, "不认识的参数“--" + repeated("x", 38) + "……”。"},
+        {{"--" + std::string(50, 'x')}, "不认识的参数“--" + std::string(38, 'x') + "……”。"},
     };
     FakeClock clock;
     clock.show({2026, 12, 31, 18, 30, 0}, 400);
@@ -96,10 +88,8 @@ TEST(ParseCommandLine, GivesTheRequestOrSaysWhatIsWrong) {
         EXPECT_EQ(outcomeOf(parsed), outcome) << ::testing::PrintToString(args);
         EXPECT_EQ(parsed.error.starts_with("命令行参数错误："), !parsed.error.empty());
     }
-    EXPECT_EQ(outcomeOf(parseCommandLine({"--at", "3000-01-01 00:00:00"}, clock,
-                                         [] {
-                                             return years::YearRange{2000, 3000};
-                                         })),
+    const auto wider = [] { return years::YearRange{2000, 3000}; };
+    EXPECT_EQ(outcomeOf(parseCommandLine({"--at", "3000-1-1 0:0"}, clock, wider)),
               "3000 1 1 0 0 0 shutdown");
 }
 

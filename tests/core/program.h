@@ -44,9 +44,7 @@ class FakeLauncher final : public power::Launcher {
   public:
     std::optional<std::string> start(power::Action action) override {
         started.push_back(action);
-        if (atStart) {
-            atStart();
-        }
+        atStart();
         return startFailure;
     }
     std::optional<power::Outcome> poll() override { return std::exchange(outcome, std::nullopt); }
@@ -54,7 +52,7 @@ class FakeLauncher final : public power::Launcher {
     std::vector<power::Action> started;       // every call of start, refused ones included
     std::optional<std::string> startFailure;  // when set, every start returns it
     std::optional<power::Outcome> outcome;    // what the next poll reports, once
-    std::function<void()> atStart;            // called by every start
+    std::function<void()> atStart = [] {};    // called by every start
 };
 
 class FakeKeepAwake final : public power::KeepAwake {
@@ -77,8 +75,9 @@ inline mainwindow::Fields fields(std::string_view slashed) {
 
 struct Program {
     Program() { start(); }
-    // As the program starts: a new host showing the main window.
+    // As the program starts: a new host showing the main window, and a launcher as yet unused.
     void start() {
+        launcher = {};
         app = std::make_unique<MemoryHost>();
         program::start(*app, {clock, launcher, keepAwake, link});
         app->tick("Form1");  // the wake-up the window asks for as soon as it shows
@@ -87,6 +86,8 @@ struct Program {
     std::vector<std::string> items(std::string_view list) {
         return app->window("Form1").items(list);
     }
+    // What the warning says, if it shows.
+    std::string shown() { return app->loaded("Form3") ? form("Form3").text("Label1") : ""; }
     void click(std::string_view control, std::string_view form = "Form1") {
         app->click(form, control);
     }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <thread>
 
@@ -48,12 +49,9 @@ class SettingsFile : public testing::Test {
     }
     // Whether the file's folder holds any copy that a save made on its way.
     bool copyLeftBehind() const {
-        for (const auto& entry : fs::directory_iterator(iniPath.parent_path())) {
-            if (entry.path().filename().string().find(".tmp") != std::string::npos) {
-                return true;
-            }
-        }
-        return false;
+        return std::ranges::any_of(fs::directory_iterator(iniPath.parent_path()), [](auto& entry) {
+            return entry.path().filename().string().find(".tmp") != std::string::npos;
+        });
     }
 
     testing_support::TempConfigDir config;
