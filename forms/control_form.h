@@ -61,7 +61,7 @@ class StoredControls : public ControlView {
     void addItem(const Control& c, std::string_view item) override;
     void showItem(const Control& c, int index) override;
     const std::vector<std::string>& items(std::string_view list) const {
-        return states_.find(list)->second.items;
+        return states_.at(std::string(list)).items;
     }
 
   protected:
@@ -73,7 +73,7 @@ class StoredControls : public ControlView {
         bool enabled, checked;
         std::vector<std::string> items;
     };
-    State& at(const Control& c) { return states_.find(c.name)->second; }
+    State& at(const Control& c) { return states_.at(c.name); }
 
     std::map<std::string, State, std::less<>> states_;
 };
