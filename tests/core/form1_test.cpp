@@ -21,7 +21,7 @@ class Form1Test : public ::testing::Test, public testing_support::Program {
     }
 };
 
-TEST_F(Form1Test, StartsWithTheClockAndTheBuiltInListsAndSyncCopiesTheClock) {
+TEST_F(Form1Test, ShowsTheClockEachSecondBesideTheBuiltInListsAndSyncCopiesIt) {
     clock.show({2020, 12, 7, 18, 5, 9}, 0);  // not the year the layout shows before it
     start();
     EXPECT_EQ(texts("Text"), "2020/12/7/18/5/9");
@@ -36,9 +36,7 @@ TEST_F(Form1Test, StartsWithTheClockAndTheBuiltInListsAndSyncCopiesTheClock) {
     click("Command1");  // the clock is shown from the start
     EXPECT_EQ(texts("Combo"), "2020/12/7/18/5/9");
     EXPECT_EQ(form().text("Label13"), "执行了【同步时间】");
-}
-
-TEST_F(Form1Test, ShowsTheClockUnpaddedOverAnyEditAndWakesJustAfterEachSecond) {
+    // Each wake-up shows the clock over any edit and asks for the next one just after the second.
     form().setText("Text4", "edited");
     tickAt(9, 5, 7);
     EXPECT_EQ(texts("Text"), "2014/2/6/9/5/7");
