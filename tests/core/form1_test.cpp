@@ -68,8 +68,8 @@ TEST_F(Form1Test, CountsDownAndLaunchesOnceAtTheTargetSecond) {
         tickAt(10, 45, 32);
         EXPECT_EQ(launcher.started, std::vector<Action>{c.action});
         EXPECT_FALSE(keepAwake.held);
-        EXPECT_FALSE(form().enabled("Combo6") || form().enabled("Option2") ||
-                     form().enabled("Command3"));
+        EXPECT_FALSE(form().enabled("Combo6") || form().enabled("Option1") ||
+                     form().enabled("Option2") || form().enabled("Command3"));
         launcher.outcome = c.outcome;
         for (int second : {33, 32, 33}) {  // the clock set back over the target second
             tickAt(10, 45, second);
@@ -228,8 +228,8 @@ TEST_F(Form1Test, WaitsInTheNotificationAreaWhileArmed) {
     EXPECT_FALSE(app->window("Form1").withdrawn);
 }
 
-// The poem between the version and the motto.
-TEST_F(Form1Test, StatusLineClickShowsTheAboutMessage) {
+// The poem between the version and the motto; "退出" ends the program.
+TEST_F(Form1Test, StatusLineClickShowsTheAboutMessageAndExitEndsTheProgram) {
     click("Label13");
     const auto& box = app->messages().at(0);
     EXPECT_EQ(box.title + box.text,
@@ -239,4 +239,6 @@ TEST_F(Form1Test, StatusLineClickShowsTheAboutMessage) {
               "特别鸣谢：[Brasko团队]\r\n             \r\n"
               "E-mail:quenly.studio@example.com \r\n\r\n【勇气|专业|坚持|挑战】\r\n\r\n");
     EXPECT_EQ(box.icon, forms::MessageIcon::Information);
+    click("Command5");
+    EXPECT_TRUE(app->ended());
 }
