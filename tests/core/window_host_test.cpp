@@ -18,8 +18,12 @@ struct WindowHostTest : ::testing::Test {
     struct Scripted final : forms::Handlers {
         explicit Scripted(WindowHostTest& t) : t(t) {}
         void load() override { t.onLoad(); }
-        void click(std::string_view) override { t.onClick(); }
-        void tick() override { ++t.ticks; }
+        void click(std::string_view) override { t.onEvent(); }
+        void tick() override {
+            ++t.ticks;
+            t.onEvent();
+        }
+        void minimized() override { t.onEvent(); }
         std::optional<std::chrono::milliseconds> nextTick() const override { return 1000ms; }
         WindowHostTest& t;
     };
@@ -32,26 +36,35 @@ struct WindowHostTest : ::testing::Test {
     std::string box(std::size_t i) const {
         return host.messages().at(i).title + "|" + host.messages().at(i).text;
     }
+    std::string headline(std::size_t i) const { return box(i).substr(0, box(i).find('\n')); }
 
-    std::function<void()> onLoad = [] {}, onClick = [] {};
+    std::function<void()> onLoad = [] {}, onEvent = [] {};  // onEvent: clicks, wake-ups, minimizing
     int ticks = 0;
     testing_support::MemoryHost host;
 };
 
-// The error box stops the window's clock, so a failing wake-up does not stack up boxes.
+// The error box stops the window's clock, so a failing wake-up does not stack up boxes. No failing
+// click, wake-up or minimizing ends the program.
 TEST_F(WindowHostTest, HandlerErrorSaysWhatFailedAndTheProgramGoesOn) {
-    onClick = [] { throw std::out_of_range("index 3"); };
+    onEvent = [] { throw std::out_of_range("index 3"); };
     host.whileBoxShows = [this] { host.tick("Main"); };
     host.show("Main");
     host.click("Main", "Go");
     host.click("Main", "Text");
+    EXPECT_EQ(ticks, 0);
+    onEvent = [] { throw 42; };
+    host.tick("Main");
+    host.minimize("Main");
     EXPECT_EQ(
         box(0),
         "运行时错误|执行【开始】时出错，程序将继续运行。\n\n错误详情（报告问题时请附上）：index 3");
-    EXPECT_EQ(box(1).substr(0, box(1).find('\n')), "运行时错误|响应点击时出错，程序将继续运行。");
+    EXPECT_EQ(headline(1), "运行时错误|响应点击时出错，程序将继续运行。");
+    EXPECT_EQ(box(2),
+              "运行时错误|【主窗口】窗口定时更新时出错，程序将继续运行。\n\n"
+              "错误详情（报告问题时请附上）：未知错误");
+    EXPECT_EQ(headline(3), "运行时错误|【主窗口】窗口最小化时出错，程序将继续运行。");
     EXPECT_EQ(host.messages()[0].icon, forms::MessageIcon::Error);
     EXPECT_TRUE(host.loaded("Main") && !host.ended());
-    EXPECT_EQ(ticks, 0);
 }
 
 // A later window failing to start leaves the program running; the first one leaves it nothing
@@ -66,8 +79,7 @@ TEST_F(WindowHostTest, WindowThatCannotStartIsNotShown) {
     EXPECT_EQ(box(0),
               "运行时错误|"
               "打开【主窗口】窗口时出错，程序将继续运行。\n\n错误详情（报告问题时请附上）：bad");
-    EXPECT_EQ(box(1).substr(0, box(1).find('\n')),
-              "运行时错误|打开【主窗口】窗口时出错，程序无法继续运行，即将退出。");
+    EXPECT_EQ(headline(1), "运行时错误|打开【主窗口】窗口时出错，程序无法继续运行，即将退出。");
     EXPECT_TRUE(host.ended());
     EXPECT_EQ(host.front(), "Other");  // never presented
     // Nor does anything show after the end.
