@@ -75,7 +75,7 @@ TEST(ParseCommandLine, GivesTheRequestOrSaysWhatIsWrong) {
         {{"--at", year40 + "x"}, "“" + year40 + "……”不是有效的日期时间。"},
         {{"--at", std::string(39, '9') + "\xFF\xFF"},
          "“" + std::string(39, '9') + "�……”不是有效的日期时间。"},
-        {{"--at", "18:30\xE5\xB9 \xFF"}, "“18:30� �”不是有效的日期时间。"},
+        {{"--at", "18:30\xE5\xB9 \xFF\xC2\xA9\xDF\xBF"}, "“18:30� �©\xDF\xBF”不是有效的日期时间。"},
         {{"--at", "\xED\xA0\x80\xC0\xAF\xF4\x90\xF0\x9F\x98\x80\xE0\xA4\x85\xF4\x8F\xBF\xBF"},
          "“�������😀अ\xF4\x8F\xBF\xBF”不是有效的日期时间。"},
         {{"--关机１\xE5"}, "不认识的参数“--关机１�”。"},
