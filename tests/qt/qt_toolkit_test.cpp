@@ -22,7 +22,6 @@ class QtToolkit : public QObject {
     }
 
   private slots:
-    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
     void init() { t = std::make_unique<OnToolkit<qtforms::QtApplication>>(); }
     void cleanup() { t.reset(); }
 
@@ -59,6 +58,15 @@ class QtToolkit : public QObject {
         t->show(mainwindow::Form1Table());
         t->onClick = [&](auto) { t->app.end(); };
         QVERIFY(ends([&] { click("Command5"); }));
+    }
+
+    // The program ends with its last window, not with the last one shown: with the main window
+    // hidden in the notification area, closing another window leaves it running.
+    void hiddenMainWindowKeepsTheProgramRunning() {
+        t->show(yeardialog::Form2Table());
+        t->app.hide("Form1");
+        QVERIFY(!ends([&] { t->app.window("Form2")->close(); }));
+        QVERIFY(t->app.loaded("Form1") && !t->app.loaded("Form2"));
     }
 
     void keysOfADialog() {
@@ -111,6 +119,7 @@ class QtToolkit : public QObject {
         };
         QTRY_VERIFY(docked());
         icon->contextMenu()->actions()[2]->trigger();
+        emit icon->activated(QSystemTrayIcon::Context);  // the menu only
         emit icon->activated(QSystemTrayIcon::Trigger);
 
         QWidget* window = t->app.window("Form1");
