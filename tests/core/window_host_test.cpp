@@ -3,7 +3,6 @@
 
 #include "memory_host.h"
 
-using namespace std::chrono_literals;
 using enum forms::Kind;
 
 const forms::FormTable kTable{
@@ -24,7 +23,6 @@ struct WindowHostTest : ::testing::Test {
             t.onEvent();
         }
         void minimized() override { t.onEvent(); }
-        std::optional<std::chrono::milliseconds> nextTick() const override { return 1000ms; }
         WindowHostTest& t;
     };
     WindowHostTest() {
